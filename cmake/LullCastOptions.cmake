@@ -1,0 +1,23 @@
+# Compiler settings shared by every target of the project.
+add_library(lullcast_options INTERFACE)
+target_compile_options(lullcast_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor
+  -Wold-style-cast -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion -Werror
+  # The fade must give the same bits on every build: binary64 arithmetic,
+  # no fused multiply-add.
+  -ffp-contract=off)
+target_include_directories(lullcast_options INTERFACE "${PROJECT_SOURCE_DIR}/src")
+
+if(LULLCAST_SANITIZE)
+  set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(lullcast_options INTERFACE ${sanitizers})
+  target_link_options(lullcast_options INTERFACE ${sanitizers})
+endif()
+
+if(WIN32)
+  # No excess precision on i686: SSE2 doubles, as on x86-64.
+  target_compile_options(lullcast_options INTERFACE -msse2 -mfpmath=sse)
+  target_compile_definitions(lullcast_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                        _WIN32_WINNT=0x0601 WINVER=0x0601)
+  target_link_options(lullcast_options INTERFACE -static)
+endif()

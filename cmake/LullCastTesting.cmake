@@ -1,0 +1,23 @@
+# GoogleTest, built from Debian's source package so that the native and the
+# cross build use the same version.
+set(LULLCAST_GOOGLETEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory("${LULLCAST_GOOGLETEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+include(GoogleTest)
+
+# lullcast_add_test(<name> SOURCES <files...> LIBRARIES <targets...>)
+#
+# Natively every test case is a CTest test of its own. In the cross build each
+# program is one CTest test, since starting Wine for every case is slow.
+function(lullcast_add_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} lullcast_options GTest::gtest_main GTest::gmock)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

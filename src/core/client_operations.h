@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string_view>
+
+namespace lullcast {
+
+// Everything the program needs of the chat client. None of the operations
+// reports a failure: with the client, its chat room or its icons absent they
+// simply have no effect, and the caller carries on.
+class ClientOperations {
+public:
+    virtual ~ClientOperations() = default;
+
+    // Puts the finished chat line into the front-most chat room's input and
+    // sends it as if the user pressed Enter. Text is UTF-8.
+    virtual void SendChatLine(std::string_view line) = 0;
+
+    // Opens an instant-message window from the client's toolbar, fills in the
+    // recipient and the text and sends it.
+    virtual void SendInstantMessage(std::string_view recipient, std::string_view text) = 0;
+
+    // Clicks the icon at the 1-based `position` among the icons of the
+    // client's front-most document window.
+    virtual void ClickFrontChildIcon(int position) = 0;
+
+protected:
+    ClientOperations() = default;
+    ClientOperations(const ClientOperations&) = default;
+    ClientOperations& operator=(const ClientOperations&) = default;
+    ClientOperations(ClientOperations&&) = default;
+    ClientOperations& operator=(ClientOperations&&) = default;
+};
+
+}  // namespace lullcast
