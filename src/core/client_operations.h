@@ -8,7 +8,7 @@ namespace lullcast {
 // reports a failure: with the client, its chat room or its icons absent they
 // simply have no effect, and the caller carries on.
 class ClientOperations {
-public:
+  public:
     virtual ~ClientOperations() = default;
 
     // Puts the finished chat line into the front-most chat room's input and
@@ -23,7 +23,7 @@ public:
     // client's front-most document window.
     virtual void ClickFrontChildIcon(int position) = 0;
 
-protected:
+  protected:
     ClientOperations() = default;
     ClientOperations(const ClientOperations&) = default;
     ClientOperations& operator=(const ClientOperations&) = default;

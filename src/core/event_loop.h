@@ -12,7 +12,7 @@ using MonoTime = std::chrono::nanoseconds;
 // need it. Everything runs on one thread: a handler that yields here lets
 // other handlers run nested inside it.
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
 
     [[nodiscard]] virtual MonoTime Now() const = 0;
@@ -25,7 +25,7 @@ public:
     // first. It runs no event itself.
     virtual void WaitForEventOrDeadline(MonoTime deadline) = 0;
 
-protected:
+  protected:
     EventLoop() = default;
     EventLoop(const EventLoop&) = default;
     EventLoop& operator=(const EventLoop&) = default;

@@ -13,7 +13,8 @@ void Pause(EventLoop& loop, double seconds) {
     constexpr double kLongestPauseSeconds = 1.0e6;
     const double clamped =
         std::isgreaterequal(seconds, 0.0) ? std::fmin(seconds, kLongestPauseSeconds) : 0.0;
-    const auto duration = std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(clamped));
+    const auto duration =
+        std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(clamped));
     const MonoTime deadline = loop.Now() + duration;
     for (;;) {
         loop.ProcessPendingEvents();

@@ -15,7 +15,7 @@ namespace lullcast {
 // they were scripted, and may themselves wait (nested loops), script further
 // events or spend time (Advance).
 class VirtualEventLoop final : public EventLoop {
-public:
+  public:
     using Event = std::function<void()>;
 
     [[nodiscard]] MonoTime Now() const override { return now_; }
@@ -65,7 +65,7 @@ public:
     [[nodiscard]] int WaitCount() const { return wait_count_; }
     [[nodiscard]] bool HasScriptedEvents() const { return !events_.empty(); }
 
-private:
+  private:
     MonoTime now_{0};
     std::uint64_t next_sequence_ = 0;
     std::map<std::pair<MonoTime, std::uint64_t>, Event> events_;

@@ -1,0 +1,261 @@
+#include "app/form1.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <initializer_list>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "app/main_window.h"
+#include "core/client_operations.h"
+#include "core/event_loop.h"
+#include "core/pause.h"
+#include "fade/announcer.h"
+#include "settings/handle_store.h"
+
+namespace lullcast {
+namespace {
+
+constexpr std::string_view kDialogTitle = "Lull-Cast 2k3";
+constexpr std::string_view kBanner = "¬ Lull-Cast 2k3 ¬ tarn";
+constexpr std::string_view kFallbackHandle = "newbie";
+
+constexpr std::string_view kWelcome = "Welcome to Lull-Cast!";
+constexpr std::string_view kGoingIdle = "Going Idle...";
+constexpr std::string_view kIdling = "Idling...";
+constexpr std::string_view kReturning = "Returning...";
+constexpr std::string_view kSendingData = "Sending data to chat...";
+constexpr std::string_view kByeBye = "Bye-Bye!";
+
+// Icons of the client's front-most document window.
+constexpr int kIconClickedOnStart = 6;
+constexpr int kIconClickedEachMinute = 1;
+
+constexpr std::uint64_t kSecondsPerMinute = 60;
+constexpr std::uint64_t kMinutesPerHour = 60;
+
+constexpr std::string_view kAboutText =
+    "Lull-Cast 2k3 was written in C++ against the Win32 API by tarn.\n"
+    "It works with America Online 7.0 and 8.0.";
+constexpr std::string_view kGreetzText =
+    "Greetz to Quartz (for the idea behind the window's look), Pixie, Mako, Juniper, Static, "
+    "Vesper, Orbit, Lark, Fennel and Wisp. If you were left out, sorry: it was the "
+    "late hours, not you.";
+constexpr std::string_view kContactsText =
+    "AIM: LullCastTarn\n"
+    "E-mail: tarn@example.com";
+
+// The counters hold decimal texts that only this class writes, so a text
+// that is not a number cannot occur; it would read as 0.
+std::uint64_t CounterValue(std::string_view text) {
+    std::uint64_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string CounterText(std::uint64_t value) {
+    std::array<char, 24> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return {digits.data(), result.ptr};
+}
+
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) {
+        text += piece;
+    }
+    return text;
+}
+
+// One-digit counter values read as two digits: "7" becomes "07". Any other
+// text, "07" included, is left alone, so the rule settles after one round.
+std::optional<std::string> TwoDigitForm(std::string_view text) {
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
+        return Joined({"0", text});
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+             EventLoop& event_loop)
+    : window_(window), client_(client), handle_store_(handle_store), event_loop_(event_loop) {}
+
+// ---- Start-up, Start, Stop, Exit, Minimise ----
+
+void Form1::Form_Load() {
+    window_.MakeTopmost();
+    SetHandle(handle_store_.LoadHandle());
+    if (handle_.empty()) {
+        SetHandle(std::string(kFallbackHandle));
+    }
+    Announce(kBanner);
+    PauseBetweenLines();
+    Announce(Joined({"¬ loaded ¬ ", handle_}));
+}
+
+void Form1::SSCommand1_Click() {
+    window_.SetStatusLine(kGoingIdle);
+    client_.ClickFrontChildIcon(kIconClickedOnStart);
+    rsn_ = window_.PromptForText("What is your reason?", kDialogTitle, "brb").value_or("");
+    window_.SetStartEnabled(false);
+    window_.SetStopEnabled(true);
+    window_.SetTickRunning(true);
+    SetHrZ("0");
+    SetSecZ("0");
+    SetMinz("0");
+    Announce(Joined({"¬ activated ¬ by.", handle_}));
+    PauseBetweenLines();
+    Announce(Joined({"¬ rsn ¬ ", rsn_}));
+    PauseBetweenLines();
+    window_.SetStatusLine(kIdling);
+}
+
+void Form1::SSCommand2_Click() {
+    window_.SetStatusLine(kReturning);
+    window_.SetStartEnabled(true);
+    window_.SetStopEnabled(false);
+    window_.SetTickRunning(false);
+    Announce(Joined({"¬ deactivated ¬ by.", handle_}));
+    PauseBetweenLines();
+    Announce(Joined({"¬ hrs: [", hrz_, "] ¬ mins: [", minz_, "] ¬ secs: [", secz_, "]"}));
+    PauseBetweenLines();
+    window_.SetStatusLine(kWelcome);
+}
+
+void Form1::Label3_Click() { ExitFlow(); }
+void Form1::Exit_Click() { ExitFlow(); }
+
+void Form1::ExitFlow() {
+    window_.SetStatusLine(kByeBye);
+    PauseBetweenLines();
+    Announce(kBanner);
+    PauseBetweenLines();
+    Announce(Joined({"¬ unloaded ¬ ", handle_}));
+    window_.EndProgram();
+    // EndProgram does not return; should a window break that promise, no
+    // step of any flow may run after the goodbye all the same.
+    std::abort();
+}
+
+void Form1::Label2_Click() { MinimiseFlow(); }
+void Form1::Minimize_Click() { MinimiseFlow(); }
+void Form1::MinimiseFlow() { window_.Minimise(); }
+
+// ---- The elapsed-time counter ----
+
+void Form1::Timer1_Timer() {
+    SetSecZ(CounterText(CounterValue(secz_) + 1));
+    window_.SetElapsedDisplay(Joined({hrz_, ":", minz_, ":", secz_}));
+    if (CounterValue(secz_) == kSecondsPerMinute) {
+        ReportMinute();
+    }
+    if (CounterValue(minz_) == kMinutesPerHour) {
+        CarryMinutesIntoHours();
+    }
+}
+
+void Form1::ReportMinute() {
+    client_.ClickFrontChildIcon(kIconClickedEachMinute);
+    SetSecZ("0");
+    SetMinz(CounterText(CounterValue(minz_) + 1));
+    window_.SetStatusLine(kSendingData);
+    Announce(Joined({"¬ ", handle_, " ¬ idle"}));
+    PauseBetweenLines();
+    Announce(Joined({"¬ rsn ¬ ", rsn_}));
+    PauseBetweenLines();
+    // The minutes are already advanced, the hours not yet: the last report of
+    // an hour reads "mins: [60]".
+    Announce(Joined({"¬ hrs: [", hrz_, "] ¬ mins: [", minz_, "]"}));
+    window_.SetStatusLine(kIdling);
+}
+
+void Form1::CarryMinutesIntoHours() {
+    SetMinz("0");
+    SetHrZ(CounterText(CounterValue(hrz_) + 1));
+}
+
+void Form1::SetHrZ(std::string text) {
+    hrz_ = std::move(text);
+    HrZ_Change();
+}
+void Form1::SetMinz(std::string text) {
+    minz_ = std::move(text);
+    Minz_Change();
+}
+void Form1::SetSecZ(std::string text) {
+    secz_ = std::move(text);
+    SecZ_Change();
+}
+
+void Form1::HrZ_Change() {
+    if (auto two_digits = TwoDigitForm(hrz_)) {
+        SetHrZ(*std::move(two_digits));
+    }
+}
+void Form1::Minz_Change() {
+    if (auto two_digits = TwoDigitForm(minz_)) {
+        SetMinz(*std::move(two_digits));
+    }
+}
+void Form1::SecZ_Change() {
+    if (auto two_digits = TwoDigitForm(secz_)) {
+        SetSecZ(*std::move(two_digits));
+    }
+}
+
+// ---- The handle ----
+
+void Form1::SetHandle(std::string text) {
+    handle_ = std::move(text);
+    Handle_Change();
+}
+
+void Form1::Handle_Change() { handle_store_.SaveHandle(handle_); }
+
+void Form1::HandleChange_Click() {
+    // Cancel keeps the current handle: only an answer given with OK, even an
+    // empty one, replaces it.
+    const std::optional<std::string> answer =
+        window_.PromptForText("What is your handle?", kDialogTitle, kFallbackHandle);
+    if (!answer) {
+        return;
+    }
+    SetHandle(*answer);
+    Announce(Joined({"¬ handle ¬ changed [", *answer, "]"}));
+}
+
+// ---- Instant messages and the information boxes ----
+
+void Form1::IMzOff_Click() { SwitchInstantMessages("¬ ims ¬ [off]", "$im_off"); }
+void Form1::IMzON_Click() { SwitchInstantMessages("¬ ims ¬ [on]", "$im_on"); }
+
+void Form1::SwitchInstantMessages(std::string_view announcement, std::string_view recipient) {
+    Announce(announcement);
+    client_.SendInstantMessage(recipient, ".");
+}
+
+void Form1::About_Click() {
+    window_.ShowInformationBox(kAboutText, kDialogTitle, InformationBoxStyle::kStop);
+}
+void Form1::Greetz_Click() {
+    window_.ShowInformationBox(kGreetzText, kDialogTitle, InformationBoxStyle::kInformation);
+}
+void Form1::Contacts_Click() {
+    window_.ShowInformationBox(kContactsText, kDialogTitle, InformationBoxStyle::kInformation);
+}
+
+// ---- Chat lines ----
+
+void Form1::Announce(std::string_view text) {
+    // The swatch colours are read afresh for every line.
+    lullcast::Announce(client_, clr1_, clr2_, text);
+}
+
+void Form1::PauseBetweenLines() { Pause(event_loop_, kAnnouncementGapSeconds); }
+
+}  // namespace lullcast

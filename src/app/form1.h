@@ -1,0 +1,94 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/colour.h"
+
+namespace lullcast {
+
+class ClientOperations;
+class EventLoop;
+class HandleStore;
+class MainWindow;
+
+// The main window's logic: its working fields and the flows behind its events
+// and its popup menu's commands. It talks to the window, the chat client, the
+// handle store and the event loop only through their interfaces, so every flow
+// runs the same on the real window and on a test's fakes.
+//
+// Handlers may run nested inside one another: every pause, every chat line
+// and every modal prompt lets the event loop run other events. Each handler
+// therefore keeps its values in the fields or in its own locals.
+class Form1 {
+  public:
+    Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+          EventLoop& event_loop);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    Form1(Form1&&) = delete;
+    Form1& operator=(Form1&&) = delete;
+    ~Form1() = default;
+
+    // Events of the window.
+    void Form_Load();
+    void SSCommand1_Click();           // Start
+    void SSCommand2_Click();           // Stop
+    [[noreturn]] void Label3_Click();  // "Exit" in the title strip
+    void Label2_Click();               // "Min" in the title strip
+    void Timer1_Timer();               // the one-second tick
+
+    // Commands of the popup menu.
+    void About_Click();
+    void Greetz_Click();
+    void Contacts_Click();
+    void HandleChange_Click();
+    void IMzON_Click();
+    void IMzOff_Click();
+    void Minimize_Click();
+    [[noreturn]] void Exit_Click();
+
+    // The working fields.
+    [[nodiscard]] const std::string& RsN() const { return rsn_; }
+    [[nodiscard]] const std::string& HrZ() const { return hrz_; }
+    [[nodiscard]] const std::string& Minz() const { return minz_; }
+    [[nodiscard]] const std::string& SecZ() const { return secz_; }
+    [[nodiscard]] const std::string& Handle() const { return handle_; }
+    [[nodiscard]] Colour Clr1() const { return clr1_; }
+    [[nodiscard]] Colour Clr2() const { return clr2_; }
+
+  private:
+    // Setting a counter or the handle raises its change event before returning.
+    void SetHrZ(std::string text);
+    void SetMinz(std::string text);
+    void SetSecZ(std::string text);
+    void SetHandle(std::string text);
+    void HrZ_Change();
+    void Minz_Change();
+    void SecZ_Change();
+    void Handle_Change();
+
+    void ReportMinute();
+    void CarryMinutesIntoHours();
+    [[noreturn]] void ExitFlow();
+    void MinimiseFlow();
+    void SwitchInstantMessages(std::string_view announcement, std::string_view recipient);
+
+    void Announce(std::string_view text);
+    void PauseBetweenLines();
+
+    MainWindow& window_;
+    ClientOperations& client_;
+    HandleStore& handle_store_;
+    EventLoop& event_loop_;
+
+    std::string rsn_ = "Eating Pie";
+    std::string hrz_ = "0";
+    std::string minz_ = "0";
+    std::string secz_ = "0";
+    std::string handle_ = "Handle";
+    const Colour clr1_ = MakeColour(0, 64, 64);    // dark teal, where every line fades from
+    const Colour clr2_ = MakeColour(0, 255, 255);  // cyan, the last character of every line
+};
+
+}  // namespace lullcast

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lullcast {
+
+// The icon and buttons of an information box, as the platform's message-box
+// style numbers.
+enum class InformationBoxStyle : int {
+    kStop = 16,         // error icon, OK button
+    kInformation = 64,  // information icon, OK button
+};
+
+// The window side of the main window, as its flows need it. The flows write
+// to the visible controls but never read them back.
+class MainWindow {
+  public:
+    virtual ~MainWindow() = default;
+
+    virtual void SetStatusLine(std::string_view text) = 0;      // Label1
+    virtual void SetStartEnabled(bool enabled) = 0;             // SSCommand1
+    virtual void SetStopEnabled(bool enabled) = 0;              // SSCommand2
+    virtual void SetElapsedDisplay(std::string_view text) = 0;  // TimeD
+    virtual void SetTickRunning(bool running) = 0;              // Timer1
+
+    // A modal single-line text prompt. Returns the entered text on OK and
+    // nothing when the user cancels or closes it. Events keep running meanwhile.
+    [[nodiscard]] virtual std::optional<std::string> PromptForText(
+        std::string_view prompt, std::string_view title, std::string_view default_text) = 0;
+
+    // A modal message box with an OK button; returns when it is dismissed.
+    virtual void ShowInformationBox(std::string_view text, std::string_view title,
+                                    InformationBoxStyle style) = 0;
+
+    virtual void Minimise() = 0;
+
+    // Keeps the window above every window that is not topmost, also when
+    // another application is active.
+    virtual void MakeTopmost() = 0;
+
+    // Ends the program at once: no later step of any running flow, including
+    // the flows that this one runs nested in, may run.
+    [[noreturn]] virtual void EndProgram() = 0;
+
+  protected:
+    MainWindow() = default;
+    MainWindow(const MainWindow&) = default;
+    MainWindow& operator=(const MainWindow&) = default;
+    MainWindow(MainWindow&&) = default;
+    MainWindow& operator=(MainWindow&&) = default;
+};
+
+}  // namespace lullcast

@@ -1,0 +1,180 @@
+#include "support/app_harness.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "fade/announcer.h"
+
+namespace lullcast::testing {
+namespace {
+
+constexpr Colour kFadeStart = 0x00404000;
+constexpr Colour kFadeEnd = 0x00FFFF00;
+constexpr std::string_view kPieceStart = "<Font Color=#";
+constexpr std::size_t kPieceTagLength = 13 + 6 + 1;
+
+std::size_t Utf8Length(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+// The plain text of a chat line, or nothing when the line is not made of the
+// font prefix and one colour piece per character.
+std::optional<std::string> PlainTextOf(std::string_view line) {
+    if (!line.starts_with(kChatFontPrefix)) return std::nullopt;
+    line.remove_prefix(kChatFontPrefix.size());
+    std::string text;
+    while (!line.empty()) {
+        if (line.size() <= kPieceTagLength || !line.starts_with(kPieceStart)) return std::nullopt;
+        line.remove_prefix(kPieceTagLength);
+        const std::size_t length = Utf8Length(static_cast<unsigned char>(line.front()));
+        if (length > line.size()) return std::nullopt;
+        text += line.substr(0, length);
+        line.remove_prefix(length);
+    }
+    return text;
+}
+
+}  // namespace
+
+void PrintTo(const JournalEntry& entry, std::ostream* out) {
+    *out << std::chrono::duration_cast<std::chrono::milliseconds>(entry.at).count() << "ms \""
+         << entry.what << '"';
+}
+
+MonoTime Seconds(double seconds) {
+    return std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(seconds));
+}
+
+std::vector<std::string> Journal::Whats(std::size_t first) const {
+    std::vector<std::string> whats;
+    for (std::size_t i = first; i < entries_.size(); ++i) whats.push_back(entries_[i].what);
+    return whats;
+}
+
+std::vector<JournalEntry> Journal::Matching(std::string_view prefix) const {
+    std::vector<JournalEntry> matching;
+    std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(matching),
+                 [&](const JournalEntry& entry) { return entry.what.starts_with(prefix); });
+    return matching;
+}
+
+void FakeMainWindow::SetStatusLine(std::string_view text) {
+    status_line = text;
+    journal_.Add("status " + status_line);
+}
+
+void FakeMainWindow::SetStartEnabled(bool enabled) {
+    start_enabled = enabled;
+    journal_.Add(enabled ? "Start enabled" : "Start disabled");
+}
+
+void FakeMainWindow::SetStopEnabled(bool enabled) {
+    stop_enabled = enabled;
+    journal_.Add(enabled ? "Stop enabled" : "Stop disabled");
+}
+
+void FakeMainWindow::SetTickRunning(bool running) {
+    tick_running = running;
+    journal_.Add(running ? "tick on" : "tick off");
+    if (on_tick_switched) on_tick_switched(running);
+}
+
+std::optional<std::string> FakeMainWindow::PromptForText(std::string_view prompt,
+                                                         std::string_view title,
+                                                         std::string_view default_text) {
+    journal_.Add("prompt " + std::string(prompt) + " | " + std::string(title) + " | " +
+                 std::string(default_text));
+    if (prompt_answers.empty()) return std::string(default_text);
+    PromptAnswer answer = std::move(prompt_answers.front());
+    prompt_answers.pop_front();
+    if (answer.while_open) answer.while_open();
+    return answer.text;
+}
+
+void FakeMainWindow::ShowInformationBox(std::string_view text, std::string_view title,
+                                        InformationBoxStyle style) {
+    journal_.Add("info " + std::to_string(static_cast<int>(style)) + " | " + std::string(title) +
+                 " | " + std::string(text));
+}
+
+void FakeMainWindow::EndProgram() {
+    journal_.Add("end");
+    throw ProgramEnded{};
+}
+
+void RecordingClient::SendChatLine(std::string_view line) {
+    const std::optional<std::string> text = PlainTextOf(line);
+    if (!text || ComposeChatLine(kFadeStart, kFadeEnd, *text) != line) {
+        malformed_lines.emplace_back(line);
+    }
+    journal_.Add("chat " + text.value_or("<malformed>"));
+}
+
+void RecordingClient::SendInstantMessage(std::string_view recipient, std::string_view text) {
+    journal_.Add("im " + std::string(recipient) + " " + std::string(text));
+}
+
+void RecordingClient::ClickFrontChildIcon(int position) {
+    journal_.Add("click " + std::to_string(position));
+}
+
+void MemoryHandleStore::SaveHandle(std::string_view handle) {
+    stored = handle;
+    journal_.Add("save " + stored);
+}
+
+AppHarness::AppHarness() {
+    window.on_tick_switched = [this](bool running) { SwitchTick(running); };
+}
+
+void AppHarness::RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
+
+void AppHarness::After(double seconds, std::function<void()> event) {
+    loop.After(Seconds(seconds), std::move(event));
+}
+
+void AppHarness::LoadQuietly() {
+    form.Form_Load();
+    journal.Clear();
+}
+
+void AppHarness::StartIdling(std::optional<std::string> reason) {
+    window.prompt_answers.push_back({std::move(reason), {}});
+    form.SSCommand1_Click();
+}
+
+void AppHarness::RunTicks(int ticks) {
+    const int target = ticks_run + ticks;
+    while (ticks_run < target) {
+        loop.RunUntil(std::max(next_tick_due_, loop.Now()));
+    }
+}
+
+void AppHarness::SwitchTick(bool running) {
+    ++tick_generation_;
+    if (running) {
+        const int generation = tick_generation_;
+        const MonoTime due = loop.Now() + Seconds(1);
+        next_tick_due_ = due;
+        loop.At(due, [this, generation, due] { TickDue(generation, due); });
+    }
+}
+
+void AppHarness::TickDue(int generation, MonoTime due) {
+    if (generation != tick_generation_) return;  // switched off (or restarted) since
+    ++ticks_run;
+    form.Timer1_Timer();
+    if (generation != tick_generation_) return;
+    // The next tick is due a whole second after this one was, however long
+    // this one took; one that fell due meanwhile runs now.
+    const MonoTime next = due + Seconds(1);
+    next_tick_due_ = next;
+    loop.At(std::max(next, loop.Now()), [this, generation, next] { TickDue(generation, next); });
+}
+
+}  // namespace lullcast::testing
