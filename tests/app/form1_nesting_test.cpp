@@ -137,5 +137,22 @@ TEST_F(Form1NestingTest, TicksKeepCountingWhileAPromptIsOpen) {
     EXPECT_EQ(app.journal.Matching("chat").back().what, "chat ¬ handle ¬ changed [Al]");
 }
 
+TEST_F(Form1NestingTest, TicksThatFallDueDuringASlowReportRunAfterItNotInsideIt) {
+    app.StartIdling("brb");
+    app.RunTicks(59);
+    // From now on every chat line takes the client 1.2 s.
+    app.client.while_sending = [&] { app.loop.Advance(1200ms); };
+    const MonoTime report = app.Now() + 1s;
+    app.RunTicks(1);
+    EXPECT_EQ(app.Now(), report + 3 * 1200ms + 600ms);  // the report's own length
+    app.RunFor(0);
+    // The four ticks that fell due meanwhile ran one after another, after it.
+    EXPECT_EQ(app.ticks_run, 64);
+    EXPECT_EQ(app.window.elapsed_display, "00:01:04");
+    EXPECT_EQ(app.journal.Matching("click 1").size(), 1U);
+    app.RunTicks(1);
+    EXPECT_EQ(app.Now(), report + 5s);  // and the schedule is back on whole seconds
+}
+
 }  // namespace
 }  // namespace lullcast::testing

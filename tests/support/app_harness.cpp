@@ -108,6 +108,7 @@ void FakeMainWindow::EndProgram() {
 }
 
 void RecordingClient::SendChatLine(std::string_view line) {
+    if (while_sending) while_sending();
     const std::optional<std::string> text = PlainTextOf(line);
     if (!text || ComposeChatLine(kFadeStart, kFadeEnd, *text) != line) {
         malformed_lines.emplace_back(line);
@@ -150,31 +151,41 @@ void AppHarness::StartIdling(std::optional<std::string> reason) {
 
 void AppHarness::RunTicks(int ticks) {
     const int target = ticks_run + ticks;
-    while (ticks_run < target) {
-        loop.RunUntil(std::max(next_tick_due_, loop.Now()));
+    while (ticks_run < target && schedule_.IsOn()) {
+        loop.RunUntil(std::max(*schedule_.NextDue(), loop.Now()));
     }
 }
 
+// The window's timer, as the real window drives it: one timer armed for the
+// next due time, re-armed after every wake.
 void AppHarness::SwitchTick(bool running) {
-    ++tick_generation_;
     if (running) {
-        const int generation = tick_generation_;
-        const MonoTime due = loop.Now() + Seconds(1);
-        next_tick_due_ = due;
-        loop.At(due, [this, generation, due] { TickDue(generation, due); });
+        schedule_.SwitchOn(loop.Now());
+    } else {
+        schedule_.SwitchOff();
+    }
+    ArmTimer();
+}
+
+void AppHarness::ArmTimer() {
+    const int generation = ++timer_generation_;
+    if (const std::optional<MonoTime> due = schedule_.NextDue()) {
+        loop.At(*due, [this, generation] {
+            if (generation == timer_generation_) RunDueTicks();
+        });
     }
 }
 
-void AppHarness::TickDue(int generation, MonoTime due) {
-    if (generation != tick_generation_) return;  // switched off (or restarted) since
-    ++ticks_run;
-    form.Timer1_Timer();
-    if (generation != tick_generation_) return;
-    // The next tick is due a whole second after this one was, however long
-    // this one took; one that fell due meanwhile runs now.
-    const MonoTime next = due + Seconds(1);
-    next_tick_due_ = next;
-    loop.At(std::max(next, loop.Now()), [this, generation, next] { TickDue(generation, next); });
+void AppHarness::RunDueTicks() {
+    // A wake inside a running tick leaves the due ticks to that tick's own
+    // loop below, which re-arms the timer when it is done.
+    if (schedule_.IsTicking()) return;
+    while (schedule_.BeginTick(loop.Now())) {
+        ++ticks_run;
+        form.Timer1_Timer();
+        schedule_.EndTick();
+    }
+    ArmTimer();
 }
 
 }  // namespace lullcast::testing

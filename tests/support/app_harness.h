@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "app/main_window.h"
+#include "app/tick_schedule.h"
 #include "core/client_operations.h"
 #include "settings/handle_store.h"
 #include "support/virtual_event_loop.h"
@@ -99,6 +100,9 @@ class RecordingClient final : public ClientOperations {
     void ClickFrontChildIcon(int position) override;
 
     std::vector<std::string> malformed_lines;
+    // Runs inside every chat line's sending, as a real client's window
+    // searches let events run.
+    std::function<void()> while_sending;
 
   private:
     Journal& journal_;
@@ -147,10 +151,11 @@ class AppHarness {
 
   private:
     void SwitchTick(bool running);
-    void TickDue(int generation, MonoTime due);
+    void RunDueTicks();
+    void ArmTimer();
 
-    int tick_generation_ = 0;
-    MonoTime next_tick_due_{};
+    TickSchedule schedule_;
+    int timer_generation_ = 0;
 };
 
 MonoTime Seconds(double seconds);
