@@ -5,42 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "fade/announcer.h"
+#include "support/chat_line.h"
 
 namespace lullcast::testing {
-namespace {
-
-constexpr Colour kFadeStart = 0x00404000;
-constexpr Colour kFadeEnd = 0x00FFFF00;
-constexpr std::string_view kPieceStart = "<Font Color=#";
-constexpr std::size_t kPieceTagLength = 13 + 6 + 1;
-
-std::size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
-// The plain text of a chat line, or nothing when the line is not made of the
-// font prefix and one colour piece per character.
-std::optional<std::string> PlainTextOf(std::string_view line) {
-    if (!line.starts_with(kChatFontPrefix)) return std::nullopt;
-    line.remove_prefix(kChatFontPrefix.size());
-    std::string text;
-    while (!line.empty()) {
-        if (line.size() <= kPieceTagLength || !line.starts_with(kPieceStart)) return std::nullopt;
-        line.remove_prefix(kPieceTagLength);
-        const std::size_t length = Utf8Length(static_cast<unsigned char>(line.front()));
-        if (length > line.size()) return std::nullopt;
-        text += line.substr(0, length);
-        line.remove_prefix(length);
-    }
-    return text;
-}
-
-}  // namespace
-
 void PrintTo(const JournalEntry& entry, std::ostream* out) {
     *out << std::chrono::duration_cast<std::chrono::milliseconds>(entry.at).count() << "ms \""
          << entry.what << '"';
@@ -109,8 +76,8 @@ void FakeMainWindow::EndProgram() {
 
 void RecordingClient::SendChatLine(std::string_view line) {
     if (while_sending) while_sending();
-    const std::optional<std::string> text = PlainTextOf(line);
-    if (!text || ComposeChatLine(kFadeStart, kFadeEnd, *text) != line) {
+    const std::optional<std::string> text = PlainTextOfChatLine(line);
+    if (!text) {
         malformed_lines.emplace_back(line);
     }
     journal_.Add("chat " + text.value_or("<malformed>"));

@@ -1,0 +1,283 @@
+#include "ui/form1_window.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "ui/input_box.h"
+#include "ui/resource_ids.h"
+#include "ui/text_win.h"
+#include "ui/win32_event_loop.h"
+
+namespace lullcast {
+namespace {
+
+constexpr const wchar_t* kForm1Class = L"LullCastForm1";
+constexpr UINT_PTR kTickTimerId = 1;
+
+// The client area at 96 DPI.
+constexpr int kClientWidth = 121;
+constexpr int kClientHeight = 66;
+
+constexpr COLORREF kTimeDColour = RGB(0, 255, 0);
+constexpr COLORREF kMinColour = RGB(0, 255, 255);
+
+BOOL CALLBACK SetFontOfChild(HWND child, LPARAM font) {
+    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
+                         Win32EventLoop& event_loop)
+    : event_loop_(event_loop), form_(*this, client, handle_store, event_loop) {}
+
+Form1Window::~Form1Window() {
+    if (Handle() != nullptr) DestroyWindow(Handle());
+}
+
+RECT Form1Window::Scaled(int left, int top, int width, int height) const {
+    const auto scale = [this](int pixels) { return MulDiv(pixels, dpi_, USER_DEFAULT_SCREEN_DPI); };
+    return RECT{scale(left), scale(top), scale(left + width), scale(top + height)};
+}
+
+bool Form1Window::Create() {
+    const HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+
+    if (!RegisterClassOnce(kForm1Class, LoadCursorW(nullptr, IDC_ARROW),
+                           GetSysColorBrush(COLOR_BTNFACE))) {
+        return false;
+    }
+    // A popup window has no border and no title bar; the system menu and the
+    // minimise box give it a taskbar button that can restore it.
+    constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT bounds = Scaled(0, 0, kClientWidth, kClientHeight);
+    AdjustWindowRectEx(&bounds, kStyle, FALSE, WS_EX_APPWINDOW);
+    if (CreateFor(WS_EX_APPWINDOW, kForm1Class, L"", kStyle, bounds, nullptr, 0) == nullptr) {
+        return false;
+    }
+    return CreateControls();
+}
+
+HWND Form1Window::CreateButton(int control_id, const wchar_t* caption, RECT bounds, bool enabled) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON |
+                        (enabled ? 0 : WS_DISABLED);
+    return CreateWindowExW(0, L"BUTTON", caption, style, bounds.left, bounds.top,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND Form1Window::CreateStatic(int control_id, DWORD style, DWORD ex_style, RECT bounds) {
+    return CreateWindowExW(ex_style, L"STATIC", L"",
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, bounds.left, bounds.top,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+bool Form1Window::CreateControls() {
+    // Children created first lie on top: the title strip, then the buttons
+    // over their 3D panel, then the status line inside its frame.
+    bool created = picture1_.Create(Handle(), IDC_PICTURE1, Scaled(0, 0, 121, 17), dpi_);
+    const HWND strip = picture1_.Handle();
+    // The strip's labels reach to the next one, so that a wider system font
+    // still shows them whole.
+    created = created && label2_.Create(strip, IDC_LABEL2, L"Min", Scaled(8, 0, 30, 13),
+                                        {kMinColour, true, DT_LEFT, true});
+    created = created && timed_.Create(strip, IDC_TIMED, L"00:00:00", Scaled(40, 0, 54, 13),
+                                       {kTimeDColour, true, DT_LEFT, true});
+    created = created && label3_.Create(strip, IDC_LABEL3, L"Exit", Scaled(96, 0, 25, 13),
+                                        {CLR_INVALID, true, DT_LEFT, true});
+    sscommand1_ = CreateButton(IDC_SSCOMMAND1, L"Start", Scaled(8, 24, 33, 17), true);
+    sscommand2_ = CreateButton(IDC_SSCOMMAND2, L"Stop", Scaled(40, 24, 33, 17), false);
+    const HWND sscommand3 = CreateButton(IDC_SSCOMMAND3, L"Menu", Scaled(72, 24, 33, 17), true);
+    const HWND ssframe1 =
+        CreateStatic(IDC_SSFRAME1, 0, WS_EX_DLGMODALFRAME, Scaled(0, 16, 121, 33));
+    created =
+        created && label1_.Create(Handle(), IDC_LABEL1, L"Welcome to Lull-Cast!",
+                                  Scaled(0, 48, 121, 17), {CLR_INVALID, false, DT_LEFT, true});
+    const HWND frame2 = CreateStatic(IDC_FRAME2, SS_ETCHEDFRAME, 0, Scaled(0, 40, 121, 25));
+    if (!created || sscommand1_ == nullptr || sscommand2_ == nullptr || sscommand3 == nullptr ||
+        ssframe1 == nullptr || frame2 == nullptr) {
+        return false;
+    }
+
+    picture1_.on_any_button_down = [this] { StartWindowDrag(); };
+    timed_.on_any_button_down = [this] { StartWindowDrag(); };
+    label2_.on_click = [this] { form_.Label2_Click(); };
+    label3_.on_click = [this] { form_.Label3_Click(); };
+    ApplyDefaultFont();
+    return true;
+}
+
+void Form1Window::ApplyDefaultFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    }
+    const auto font = reinterpret_cast<WPARAM>(
+        font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    EnumChildWindows(Handle(), &SetFontOfChild, static_cast<LPARAM>(font));
+}
+
+void Form1Window::Load() {
+    // The window becomes topmost first thing in the start-up flow, before
+    // it is shown, as it opens centred on the screen.
+    form_.Form_Load();
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    RECT work_area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
+    const int left =
+        work_area.left + (work_area.right - work_area.left - (bounds.right - bounds.left)) / 2;
+    const int top =
+        work_area.top + (work_area.bottom - work_area.top - (bounds.bottom - bounds.top)) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(Handle(), SW_SHOW);
+    UpdateWindow(Handle());
+}
+
+// ---- Messages ----
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_TIMER:
+            if (wparam == kTickTimerId) OnTimer();
+            return 0;
+        case WM_CLOSE:
+            // The window has no close button; closing it from the taskbar
+            // or with Alt+F4 says goodbye like "Exit".
+            form_.Exit_Click();
+        default:
+            return WindowBase::HandleMessage(message, wparam, lparam);
+    }
+}
+
+void Form1Window::OnCommand(WORD control_id, WORD notification) {
+    if (notification != BN_CLICKED) return;
+    switch (control_id) {
+        case IDC_SSCOMMAND1:
+            form_.SSCommand1_Click();
+            break;
+        case IDC_SSCOMMAND2:
+            form_.SSCommand2_Click();
+            break;
+        case IDC_SSCOMMAND3:
+            RunMenuCommand(menu_.ShowAtPointer(Handle()));
+            break;
+        default:
+            break;
+    }
+}
+
+void Form1Window::RunMenuCommand(int command) {
+    switch (command) {
+        case IDM_ABOUT:
+            form_.About_Click();
+            break;
+        case IDM_GREETZ:
+            form_.Greetz_Click();
+            break;
+        case IDM_CONTACTS:
+            form_.Contacts_Click();
+            break;
+        case IDM_HANDLE_CHANGE:
+            form_.HandleChange_Click();
+            break;
+        case IDM_IMS_ON:
+            form_.IMzON_Click();
+            break;
+        case IDM_IMS_OFF:
+            form_.IMzOff_Click();
+            break;
+        case IDM_MINIMIZE:
+            form_.Minimize_Click();
+            break;
+        case IDM_EXIT:
+            form_.Exit_Click();
+        default:
+            break;  // closed without a choice
+    }
+}
+
+void Form1Window::StartWindowDrag() {
+    // Hand the press to the window manager as a press on a title bar: it moves
+    // the window with the mouse until the button is released.
+    ReleaseCapture();
+    SendMessageA(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
+}
+
+// ---- The one-second tick ----
+
+void Form1Window::SetTickRunning(bool running) {
+    if (running) {
+        tick_schedule_.SwitchOn(event_loop_.Now());
+    } else {
+        tick_schedule_.SwitchOff();
+    }
+    ArmTickTimer();
+}
+
+void Form1Window::ArmTickTimer() {
+    KillTimer(Handle(), kTickTimerId);
+    // While a tick runs, its own loop in OnTimer picks up the next one.
+    const std::optional<MonoTime> due = tick_schedule_.NextDue();
+    if (!due || tick_schedule_.IsTicking()) return;
+    const auto delay = std::chrono::ceil<std::chrono::milliseconds>(*due - event_loop_.Now());
+    const auto milliseconds = std::clamp<long long>(delay.count(), USER_TIMER_MINIMUM, 60'000);
+    SetTimer(Handle(), kTickTimerId, static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Form1Window::OnTimer() {
+    if (tick_schedule_.IsTicking()) {
+        KillTimer(Handle(), kTickTimerId);
+        return;
+    }
+    while (tick_schedule_.BeginTick(event_loop_.Now())) {
+        form_.Timer1_Timer();
+        tick_schedule_.EndTick();
+    }
+    ArmTickTimer();
+}
+
+// ---- What the flows ask of the window ----
+
+void Form1Window::SetStatusLine(std::string_view text) {
+    SetWindowTextW(label1_.Handle(), WidenUtf8(text).c_str());
+}
+
+void Form1Window::SetStartEnabled(bool enabled) { EnableWindow(sscommand1_, enabled); }
+void Form1Window::SetStopEnabled(bool enabled) { EnableWindow(sscommand2_, enabled); }
+
+void Form1Window::SetElapsedDisplay(std::string_view text) {
+    SetWindowTextW(timed_.Handle(), WidenUtf8(text).c_str());
+}
+
+std::optional<std::string> Form1Window::PromptForText(std::string_view prompt,
+                                                      std::string_view title,
+                                                      std::string_view default_text) {
+    return ShowInputBox(Handle(), prompt, title, default_text);
+}
+
+void Form1Window::ShowInformationBox(std::string_view text, std::string_view title,
+                                     InformationBoxStyle style) {
+    MessageBoxW(Handle(), WidenUtf8(text).c_str(), WidenUtf8(title).c_str(),
+                MB_OK | static_cast<UINT>(style));
+}
+
+void Form1Window::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+void Form1Window::MakeTopmost() {
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void Form1Window::EndProgram() { ExitProcess(0); }
+
+}  // namespace lullcast

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+#include "app/main_window.h"
+#include "app/tick_schedule.h"
+#include "ui/handles.h"
+#include "ui/label.h"
+#include "ui/popup_menu.h"
+#include "ui/title_strip.h"
+#include "ui/window_base.h"
+
+namespace lullcast {
+
+class ClientOperations;
+class HandleStore;
+class Win32EventLoop;
+
+// The main window: a small borderless topmost panel with the title strip
+// ("Min", the elapsed time, "Exit"), the Start, Stop and Menu buttons and the
+// status line. It routes its events to the flows of Form1 and carries out
+// what they ask of the window.
+class Form1Window final : public WindowBase, public MainWindow {
+  public:
+    Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop);
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+    Form1Window(Form1Window&&) = delete;
+    Form1Window& operator=(Form1Window&&) = delete;
+    ~Form1Window() override;
+
+    // Creates the window (hidden) and its controls.
+    bool Create();
+    // Runs the start-up flow, then shows the window centred on the screen.
+    void Load();
+
+    // The popup menu, once the Menu button has shown it.
+    [[nodiscard]] HMENU Menu() const { return menu_.Handle(); }
+
+    // MainWindow
+    void SetStatusLine(std::string_view text) override;
+    void SetStartEnabled(bool enabled) override;
+    void SetStopEnabled(bool enabled) override;
+    void SetElapsedDisplay(std::string_view text) override;
+    void SetTickRunning(bool running) override;
+    [[nodiscard]] std::optional<std::string> PromptForText(std::string_view prompt,
+                                                           std::string_view title,
+                                                           std::string_view default_text) override;
+    void ShowInformationBox(std::string_view text, std::string_view title,
+                            InformationBoxStyle style) override;
+    void Minimise() override;
+    void MakeTopmost() override;
+    [[noreturn]] void EndProgram() override;
+
+  private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool CreateControls();
+    HWND CreateButton(int control_id, const wchar_t* caption, RECT bounds, bool enabled);
+    HWND CreateStatic(int control_id, DWORD style, DWORD ex_style, RECT bounds);
+    [[nodiscard]] RECT Scaled(int left, int top, int width, int height) const;
+    void ApplyDefaultFont();
+
+    void OnCommand(WORD control_id, WORD notification);
+    void RunMenuCommand(int command);
+    void OnTimer();
+    void ArmTickTimer();
+    void StartWindowDrag();
+
+    Win32EventLoop& event_loop_;
+    Form1 form_;
+    TickSchedule tick_schedule_;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UniqueFont font_;
+
+    TitleStrip picture1_;
+    Label label2_;  // "Min"
+    Label timed_;   // the elapsed time
+    Label label3_;  // "Exit"
+    Label label1_;  // the status line
+    HWND sscommand1_ = nullptr;
+    HWND sscommand2_ = nullptr;
+    PopupMenu menu_;
+};
+
+}  // namespace lullcast

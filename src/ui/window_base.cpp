@@ -1,0 +1,56 @@
+#include "ui/window_base.h"
+
+namespace lullcast {
+
+bool WindowBase::RegisterClassOnce(const wchar_t* class_name, HCURSOR cursor, HBRUSH background) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, class_name, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = &WindowBase::WindowProcedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = cursor;
+    window_class.hbrBackground = background;
+    window_class.lpszClassName = class_name;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    return RegisterClassExW(&window_class) != 0;
+}
+
+HWND WindowBase::CreateFor(DWORD ex_style, const wchar_t* class_name, const wchar_t* text,
+                           DWORD style, RECT bounds, HWND parent, int control_id) {
+    // A child's menu parameter is its control ID.
+    const auto id_or_menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id));
+    return CreateWindowExW(ex_style, class_name, text, style, bounds.left, bounds.top,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                           id_or_menu, GetModuleHandleW(nullptr), this);
+}
+
+LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK WindowBase::WindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                             LPARAM lparam) {
+    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        self = static_cast<WindowBase*>(creation->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    const LRESULT result = self->HandleMessage(message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
+    return result;
+}
+
+}  // namespace lullcast
