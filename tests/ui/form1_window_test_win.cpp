@@ -356,5 +356,162 @@ TEST_F(Form1WindowTest, MinimiseFromTheMenuKeepsTheTickRunning) {
     EXPECT_EQ(TextOf(Control(IDC_TIMED)), "00:00:01");
 }
 
+// ---- Mouse presses, as a user makes them ----
+
+void InjectMouse(POINT screen_point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen_point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen_point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+class Form1WindowMouseTest : public Form1WindowTest {
+  protected:
+    void SetUp() override {
+        Form1WindowTest::SetUp();
+        SetForegroundWindow(Main());
+        RunFor(0.1);
+    }
+
+    // A point of the main window's client area on the screen.
+    [[nodiscard]] POINT OnScreen(int x, int y) const {
+        POINT point{x, y};
+        ClientToScreen(Main(), &point);
+        return point;
+    }
+    [[nodiscard]] POINT WindowOrigin() const {
+        RECT bounds{};
+        GetWindowRect(Main(), &bounds);
+        return {bounds.left, bounds.top};
+    }
+    // Presses the left button at `from`, moves to `to` and lets go there.
+    void Drag(POINT from, POINT to) {
+        InjectMouse(from, 0);
+        InjectMouse(from, MOUSEEVENTF_LEFTDOWN);
+        InjectMouse({(from.x + to.x) / 2, (from.y + to.y) / 2}, 0);
+        InjectMouse(to, 0);
+        InjectMouse(to, MOUSEEVENTF_LEFTUP);
+        RunFor(0.5);
+    }
+};
+
+TEST_F(Form1WindowMouseTest, PressingTheTitleStripOrTheTimeMovesTheWindow) {
+    const POINT start = WindowOrigin();
+    Drag(OnScreen(3, 8), OnScreen(3 + 30, 8 + 20));  // a bare part of the strip
+    EXPECT_EQ(WindowOrigin().x, start.x + 30);
+    EXPECT_EQ(WindowOrigin().y, start.y + 20);
+
+    const POINT moved = WindowOrigin();
+    Drag(OnScreen(50, 6), OnScreen(50 - 40, 6 + 10));  // the elapsed time
+    EXPECT_EQ(WindowOrigin().x, moved.x - 40);
+    EXPECT_EQ(WindowOrigin().y, moved.y + 10);
+}
+
+TEST_F(Form1WindowMouseTest, PressingElsewhereDoesNotMoveTheWindow) {
+    const POINT start = WindowOrigin();
+    Drag(OnScreen(60, 56), OnScreen(90, 76));  // the status line
+    Drag(OnScreen(3, 30), OnScreen(33, 50));   // the buttons' panel
+    Drag(OnScreen(12, 6), OnScreen(42, 26));   // "Min": a press there is no move
+    EXPECT_EQ(WindowOrigin().x, start.x);
+    EXPECT_EQ(WindowOrigin().y, start.y);
+}
+
+TEST_F(Form1WindowMouseTest, ClickingMinMinimisesTheWindow) {
+    const POINT min = OnScreen(12, 6);
+    InjectMouse(min, MOUSEEVENTF_LEFTDOWN);
+    InjectMouse(min, MOUSEEVENTF_LEFTUP);
+    RunFor(0.5);
+    EXPECT_TRUE(IsIconic(Main()));
+    EXPECT_EQ(client_.lines.size(), 2U);
+}
+
+// ---- Exit, which ends the process: run in a child process of the test ----
+
+constexpr std::string_view kExitScenarioSwitch = "--exit-scenario";
+
+// Writes each announced text to a file as it is sent, so the parent can read
+// what the child said before it ended.
+class FileRecordingClient final : public ClientOperations {
+  public:
+    explicit FileRecordingClient(const char* path) : file_(path, std::ios::binary) {}
+    void SendChatLine(std::string_view line) override {
+        Write(PlainTextOfChatLine(line).value_or("<malformed>"));
+    }
+    void SendInstantMessage(std::string_view recipient, std::string_view /*text*/) override {
+        Write("im " + std::string(recipient));
+    }
+    void ClickFrontChildIcon(int position) override { Write("click " + std::to_string(position)); }
+    void Write(const std::string& text) { file_ << text << '\n' << std::flush; }
+
+  private:
+    std::ofstream file_;
+};
+
+// Starts idling, then clicks "Exit" on the title strip.
+int RunExitScenario(const char* record_path) {
+    Win32EventLoop loop;
+    FileRecordingClient client(record_path);
+    MemoryHandleStore store;
+    Form1Window window(client, store, loop);
+    if (!window.Create()) return 2;
+    window.Load();
+    SeenDialog seen;
+    {
+        const NextDialog answer(AnswerInputBox(seen, "brb"));
+        SendMessageW(GetDlgItem(window.Handle(), IDC_SSCOMMAND1), BM_CLICK, 0, 0);
+    }
+    Pause(loop, 1.5);
+    client.Write("clicking Exit");
+    const HWND exit_label = GetDlgItem(GetDlgItem(window.Handle(), IDC_PICTURE1), IDC_LABEL3);
+    SendMessageW(exit_label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(exit_label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    client.Write("Exit returned");
+    return 3;
+}
+
+TEST(Form1WindowExitTest, ExitSaysGoodbyeAndEndsTheProgramAtOnce) {
+    std::array<wchar_t, MAX_PATH> self{};
+    GetModuleFileNameW(nullptr, self.data(), MAX_PATH);
+    std::array<wchar_t, MAX_PATH> temp_folder{};
+    GetTempPathW(MAX_PATH, temp_folder.data());
+    const std::wstring record = std::wstring(temp_folder.data()) + L"lullcast-exit-" +
+                                std::to_wstring(GetCurrentProcessId()) + L".txt";
+    std::wstring command_line = L"\"" + std::wstring(self.data()) + L"\" " +
+                                WidenUtf8(kExitScenarioSwitch) + L" \"" + record + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(self.data(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &child));
+    const DWORD waited = WaitForSingleObject(child.hProcess, 30'000);
+    DWORD exit_code = 99;
+    GetExitCodeProcess(child.hProcess, &exit_code);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(exit_code, 0U);
+
+    std::ifstream file(record.c_str(), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    file.close();
+    DeleteFileW(record.c_str());
+    // No deactivated line, no time line, and nothing after the goodbye.
+    EXPECT_THAT(lines, ElementsAre("¬ Lull-Cast 2k3 ¬ tarn", "¬ loaded ¬ newbie", "click 6",
+                                   "¬ activated ¬ by.newbie", "¬ rsn ¬ brb", "clicking Exit",
+                                   "¬ Lull-Cast 2k3 ¬ tarn", "¬ unloaded ¬ newbie"));
+}
+
 }  // namespace
 }  // namespace lullcast::testing
+
+int main(int argc, char** argv) {
+    if (argc == 3 && argv[1] == lullcast::testing::kExitScenarioSwitch) {
+        return lullcast::testing::RunExitScenario(argv[2]);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
