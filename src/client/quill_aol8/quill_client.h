@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+#include "client/quill_aol8/window_functions.h"
+#include "core/client_operations.h"
+#include "core/event_loop.h"
+
+namespace lullcast::quill_aol8 {
+
+// The client operations carried out on the AOL 7.0/8.0 client through its
+// windows. Holds nothing between calls: every call finds the windows anew.
+class QuillClient final : public ClientOperations {
+  public:
+    QuillClient(WindowFunctions& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
+
+    void SendChatLine(std::string_view line) override;
+    void SendInstantMessage(std::string_view recipient, std::string_view text) override;
+    void ClickFrontChildIcon(int position) override;
+
+  private:
+    WindowFunctions& windows_;
+    EventLoop& loop_;
+};
+
+}  // namespace lullcast::quill_aol8

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "client/quill_aol8/window_functions.h"
+
+namespace lullcast::quill_aol8 {
+
+// The window functions of Windows itself (FindWindowA, FindWindowExA,
+// GetWindow, SendMessageA). Text goes to the client in the system's ANSI code
+// page, the only encoding its 8-bit controls understand.
+class User32WindowFunctions final : public WindowFunctions {
+  public:
+    [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
+    [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
+                                         std::string_view class_name) override;
+    [[nodiscard]] WindowHandle FirstSibling(WindowHandle window) override;
+    [[nodiscard]] WindowHandle NextSibling(WindowHandle window) override;
+    void SetText(WindowHandle window, std::string_view text) override;
+    void SendChar(WindowHandle window, std::uint32_t character) override;
+    void LeftButtonDown(WindowHandle window) override;
+    void LeftButtonUp(WindowHandle window) override;
+    void KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+};
+
+// UTF-8 text in the system's ANSI code page. Each character that the code page
+// cannot hold becomes one "?" (no look-alike substitutes, and one mark for a
+// character outside the Basic Multilingual Plane, not one per UTF-16 half).
+[[nodiscard]] std::string ToAnsiCodePage(std::string_view utf8);
+
+}  // namespace lullcast::quill_aol8

@@ -1,0 +1,165 @@
+#include "client/quill_aol8/window_tree.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace lullcast::quill_aol8 {
+namespace {
+
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Windows folds the case of class names; the client's names are all ASCII.
+bool SameClass(std::string_view left, std::string_view right) {
+    return std::ranges::equal(left, right,
+                              [](char l, char r) { return AsciiLower(l) == AsciiLower(r); });
+}
+
+std::size_t IndexOf(WindowHandle window) { return static_cast<std::size_t>(window); }
+
+}  // namespace
+
+WindowTree::WindowTree() : windows_(1) {}
+
+bool WindowTree::IsLive(WindowHandle window) const {
+    const std::size_t index = IndexOf(window);
+    return index < windows_.size() && windows_[index].alive;
+}
+
+const WindowTree::Window* WindowTree::Live(WindowHandle window) const {
+    return IsLive(window) ? &windows_[IndexOf(window)] : nullptr;
+}
+
+WindowTree::Window* WindowTree::Live(WindowHandle window) {
+    return IsLive(window) ? &windows_[IndexOf(window)] : nullptr;
+}
+
+WindowTree::Window* WindowTree::Receiver(WindowHandle window) {
+    return IsWindow(window) ? Live(window) : nullptr;
+}
+
+std::vector<WindowHandle>& WindowTree::SiblingsOf(const Window& window) {
+    return windows_[IndexOf(window.parent)].children;
+}
+
+WindowHandle WindowTree::Create(std::string_view class_name, WindowHandle parent) {
+    if (Live(parent) == nullptr) {
+        return WindowHandle::kNone;
+    }
+    const auto handle = static_cast<WindowHandle>(windows_.size());
+    windows_.push_back(Window{
+        .class_name = std::string(class_name), .parent = parent, .children = {}, .received = {}});
+    auto& siblings = windows_[IndexOf(parent)].children;
+    siblings.insert(IsWindow(parent) ? siblings.end() : siblings.begin(), handle);
+    return handle;
+}
+
+void WindowTree::BringToTop(WindowHandle window) {
+    const Window* const target = Receiver(window);
+    if (target == nullptr) {
+        return;
+    }
+    auto& siblings = SiblingsOf(*target);
+    const auto position = std::ranges::find(siblings, window);
+    std::rotate(siblings.begin(), position, position + 1);
+}
+
+void WindowTree::Destroy(WindowHandle window) {
+    const Window* const target = Receiver(window);
+    if (target == nullptr) {
+        return;
+    }
+    std::erase(SiblingsOf(*target), window);
+    MarkDestroyed(window);
+}
+
+void WindowTree::MarkDestroyed(WindowHandle window) {
+    Window& target = windows_[IndexOf(window)];
+    target.alive = false;
+    for (const WindowHandle child : std::exchange(target.children, {})) {
+        MarkDestroyed(child);
+    }
+}
+
+bool WindowTree::Exists(WindowHandle window) const {
+    return IsWindow(window) && Live(window) != nullptr;
+}
+
+const std::vector<ReceivedMessage>& WindowTree::Received(WindowHandle window) const {
+    static const std::vector<ReceivedMessage> kNothing;
+    const std::size_t index = IndexOf(window);
+    return IsWindow(window) && index < windows_.size() ? windows_[index].received : kNothing;
+}
+
+WindowHandle WindowTree::FindTopLevel(std::string_view class_name) {
+    return FindChild(WindowHandle::kNone, WindowHandle::kNone, class_name);
+}
+
+WindowHandle WindowTree::FindChild(WindowHandle parent, WindowHandle after,
+                                   std::string_view class_name) {
+    const Window* const container = Live(parent);
+    if (container == nullptr) {
+        return WindowHandle::kNone;
+    }
+    const auto& children = container->children;
+    auto start = children.begin();
+    if (IsWindow(after)) {
+        // As in user32, a window that is not a child of `parent` (or has gone)
+        // ends the search instead of restarting it.
+        start = std::ranges::find(children, after);
+        if (start == children.end()) {
+            return WindowHandle::kNone;
+        }
+        ++start;
+    }
+    const auto found = std::find_if(start, children.end(), [&](WindowHandle child) {
+        return SameClass(windows_[IndexOf(child)].class_name, class_name);
+    });
+    return found == children.end() ? WindowHandle::kNone : *found;
+}
+
+WindowHandle WindowTree::FirstSibling(WindowHandle window) {
+    const Window* const target = Receiver(window);
+    return target == nullptr ? WindowHandle::kNone : SiblingsOf(*target).front();
+}
+
+WindowHandle WindowTree::NextSibling(WindowHandle window) {
+    const Window* const target = Receiver(window);
+    if (target == nullptr) {
+        return WindowHandle::kNone;
+    }
+    const auto& siblings = SiblingsOf(*target);
+    const auto next = std::ranges::find(siblings, window) + 1;
+    return next == siblings.end() ? WindowHandle::kNone : *next;
+}
+
+void WindowTree::Deliver(WindowHandle window, ReceivedMessage message) {
+    if (Window* const target = Receiver(window); target != nullptr) {
+        target->received.push_back(std::move(message));
+    }
+}
+
+void WindowTree::SetText(WindowHandle window, std::string_view text) {
+    // WM_SETTEXT carries a zero-terminated string: nothing after a NUL arrives.
+    const std::string_view carried = text.substr(0, text.find('\0'));
+    Deliver(window, {.kind = MessageKind::kSetText, .wparam = 0, .text = std::string(carried)});
+}
+
+void WindowTree::SendChar(WindowHandle window, std::uint32_t character) {
+    Deliver(window, {.kind = MessageKind::kChar, .wparam = character, .text = {}});
+}
+
+void WindowTree::LeftButtonDown(WindowHandle window) {
+    Deliver(window, {.kind = MessageKind::kLeftButtonDown, .wparam = 0, .text = {}});
+}
+
+void WindowTree::LeftButtonUp(WindowHandle window) {
+    Deliver(window, {.kind = MessageKind::kLeftButtonUp, .wparam = 0, .text = {}});
+}
+
+void WindowTree::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
+    Deliver(window, {.kind = MessageKind::kKeyUp, .wparam = virtual_key, .text = {}});
+}
+
+}  // namespace lullcast::quill_aol8

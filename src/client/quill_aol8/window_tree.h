@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "client/quill_aol8/window_functions.h"
+
+namespace lullcast::quill_aol8 {
+
+enum class MessageKind : std::uint8_t { kSetText, kChar, kLeftButtonDown, kLeftButtonUp, kKeyUp };
+
+// One message as a window received it: the kind, its wParam and, for
+// WM_SETTEXT, the text.
+struct ReceivedMessage {
+    MessageKind kind = MessageKind::kSetText;
+    std::uint32_t wparam = 0;
+    std::string text;
+
+    friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
+};
+
+// Answers the window functions from a tree of its own, for a system without
+// the chat client. It keeps user32's rules that the client code relies on:
+// class names match without regard to case, lookups search direct children
+// only, siblings are ordered topmost first, a parent of 0 is the desktop, and
+// a message to 0 or to a destroyed window goes nowhere. Every window records
+// the messages it received, in order. Handles are never reused, so a handle
+// kept across a Destroy stays stale instead of naming a newer window.
+class WindowTree final : public WindowFunctions {
+  public:
+    WindowTree();
+
+    // A new window of the class. As on Windows, a child window goes below its
+    // siblings and a top-level window (parent 0) above all the others. A
+    // parent that is gone makes none (0).
+    WindowHandle Create(std::string_view class_name, WindowHandle parent = WindowHandle::kNone);
+    // Moves the window in front of its siblings.
+    void BringToTop(WindowHandle window);
+    // Destroys the window and everything under it.
+    void Destroy(WindowHandle window);
+    [[nodiscard]] bool Exists(WindowHandle window) const;
+    // What the window received, oldest first; empty for 0 or an unknown handle.
+    // A destroyed window keeps what it received before it went.
+    [[nodiscard]] const std::vector<ReceivedMessage>& Received(WindowHandle window) const;
+
+    [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
+    [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
+                                         std::string_view class_name) override;
+    [[nodiscard]] WindowHandle FirstSibling(WindowHandle window) override;
+    [[nodiscard]] WindowHandle NextSibling(WindowHandle window) override;
+    void SetText(WindowHandle window, std::string_view text) override;
+    void SendChar(WindowHandle window, std::uint32_t character) override;
+    void LeftButtonDown(WindowHandle window) override;
+    void LeftButtonUp(WindowHandle window) override;
+    void KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+
+  private:
+    struct Window {
+        std::string class_name;
+        WindowHandle parent = WindowHandle::kNone;
+        std::vector<WindowHandle> children;  // topmost first
+        std::vector<ReceivedMessage> received;
+        bool alive = true;
+    };
+
+    [[nodiscard]] bool IsLive(WindowHandle window) const;
+    // The live window behind a handle, the desktop (0) included; null otherwise.
+    [[nodiscard]] const Window* Live(WindowHandle window) const;
+    [[nodiscard]] Window* Live(WindowHandle window);
+    // The live window behind a non-zero handle: one that can receive messages.
+    [[nodiscard]] Window* Receiver(WindowHandle window);
+    [[nodiscard]] std::vector<WindowHandle>& SiblingsOf(const Window& window);
+    void Deliver(WindowHandle window, ReceivedMessage message);
+    void MarkDestroyed(WindowHandle window);
+
+    std::vector<Window> windows_;  // indexed by handle value; [0] is the desktop
+};
+
+}  // namespace lullcast::quill_aol8
