@@ -17,9 +17,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
+#include "core/text_win.h"
 #include "settings/profile_handle_store.h"
 
 namespace lullcast {
@@ -37,84 +37,9 @@ constexpr DWORD kReadCapacity = 750;
 // The longest path Windows can hand out, terminator included.
 constexpr std::size_t kLongestPath = 32768;
 
-std::wstring Utf8ToWide(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX) {
-        return {};
-    }
-    const int utf8_length = static_cast<int>(utf8.size());
-    const int wide_length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, wide.data(), wide_length);
-    return wide;
-}
-
-std::string WideToUtf8(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > INT_MAX) {
-        return {};
-    }
-    const int wide_length = static_cast<int>(wide.size());
-    const int utf8_length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(utf8_length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), utf8_length, nullptr,
-                        nullptr);
-    return utf8;
-}
-
-bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-
-bool IsPair(wchar_t high, wchar_t low) { return high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF; }
-
-// No ANSI code page holds a character beyond the Basic Multilingual Plane, and
-// converted as it stands its two UTF-16 halves would give two "?".
-std::wstring OneMarkPerAstralCharacter(std::wstring_view wide) {
-    std::wstring marked;
-    marked.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (!IsSurrogate(wide[i])) {
-            marked.push_back(wide[i]);
-            continue;
-        }
-        marked.push_back(L'?');
-        if (i + 1 < wide.size() && IsPair(wide[i], wide[i + 1])) {
-            ++i;
-        }
-    }
-    return marked;
-}
-
-std::string WideToAnsi(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > INT_MAX) {
-        return {};
-    }
-    const int wide_length = static_cast<int>(wide.size());
-    const int ansi_length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                                wide_length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(ansi_length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length, ansi.data(),
-                        ansi_length, nullptr, nullptr);
-    return ansi;
-}
-
-std::wstring AnsiToWide(std::string_view ansi) {
-    if (ansi.empty() || ansi.size() > INT_MAX) {
-        return {};
-    }
-    const int ansi_length = static_cast<int>(ansi.size());
-    const int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi_length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi_length, wide.data(), wide_length);
-    return wide;
-}
-
 // The text as the settings file will hold it: each character the ANSI code
 // page lacks replaced by "?".
-std::wstring AsTheCodePageHoldsIt(std::wstring_view wide) {
-    if (GetACP() == CP_UTF8) {
-        return std::wstring(wide);  // holds every character
-    }
-    return AnsiToWide(WideToAnsi(OneMarkPerAstralCharacter(wide)));
-}
+std::wstring AsTheCodePageHoldsIt(std::string_view utf8) { return WidenAnsi(ToAnsiCodePage(utf8)); }
 
 // Profile files are line-based: a line break inside a value would end the
 // entry and make the rest of the value new entries, even new sections.
@@ -164,11 +89,10 @@ std::string ReadIniValue(std::string_view section, std::string_view key,
         return {};
     }
     std::wstring buffer(kReadCapacity, L'\0');
-    const DWORD count =
-        GetPrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(), L"",
-                                 buffer.data(), kReadCapacity, path.c_str());
+    const DWORD count = GetPrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
+                                                 L"", buffer.data(), kReadCapacity, path.c_str());
     buffer.resize(std::min<std::size_t>(count, buffer.size()));
-    return WideToUtf8(buffer);
+    return NarrowToUtf8(buffer);
 }
 
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
@@ -176,8 +100,8 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
     if (path.empty()) {
         return;
     }
-    const std::wstring stored_value = AsTheCodePageHoldsIt(Utf8ToWide(OnOneLine(value)));
-    WritePrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(),
+    const std::wstring stored_value = AsTheCodePageHoldsIt(OnOneLine(value));
+    WritePrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
                                stored_value.c_str(), path.c_str());
 }
 

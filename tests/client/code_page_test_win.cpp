@@ -4,6 +4,7 @@
 
 #include "client/quill_aol8/user32_window_functions.h"
 #include "client_fixture.h"
+#include "core/text_win.h"
 
 namespace lullcast::quill_aol8 {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "client/quill_aol8/user32_window_functions.h"
-#include "win32_test_event_loop.h"
+#include "ui/win32_event_loop.h"
 #include "window_builder.h"
 
 namespace lullcast::quill_aol8 {
@@ -101,12 +101,30 @@ Owner* OwnerOf(HWND window, UINT message, LPARAM lparam) {
     return reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+// The program's own event loop, counting how often it is asked to run events.
+class CountingEventLoop final : public EventLoop {
+  public:
+    [[nodiscard]] MonoTime Now() const override { return inner_.Now(); }
+    void ProcessPendingEvents() override {
+        ++process_count_;
+        inner_.ProcessPendingEvents();
+    }
+    void WaitForEventOrDeadline(MonoTime deadline) override {
+        inner_.WaitForEventOrDeadline(deadline);
+    }
+    [[nodiscard]] int ProcessCount() const { return process_count_; }
+
+  private:
+    Win32EventLoop inner_;
+    int process_count_ = 0;
+};
+
 }  // namespace
 
 struct WindowBuilder::World {
     // Declared first so that they outlive every window of their classes.
     std::map<std::string, ClassRegistration, std::less<>> classes;
-    Win32TestEventLoop loop;
+    CountingEventLoop loop;
     User32WindowFunctions functions;
     std::map<WindowHandle, std::vector<ReceivedMessage>> received;  // texts as they arrived
     std::map<WindowHandle, std::function<void(const ReceivedMessage&)>> reactions;

@@ -25,9 +25,4 @@ class User32WindowFunctions final : public WindowFunctions {
     void KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
 };
 
-// UTF-8 text in the system's ANSI code page. Each character that the code page
-// cannot hold becomes one "?" (no look-alike substitutes, and one mark for a
-// character outside the Basic Multilingual Plane, not one per UTF-16 half).
-[[nodiscard]] std::string ToAnsiCodePage(std::string_view utf8);
-
 }  // namespace lullcast::quill_aol8

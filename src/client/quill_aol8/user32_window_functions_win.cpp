@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <climits>
-
 #include "client/quill_aol8/user32_window_functions.h"
+#include "core/text_win.h"
 
 namespace lullcast::quill_aol8 {
 namespace {
@@ -16,37 +15,6 @@ WindowHandle ToHandle(HWND window) {
     return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
 }
 
-bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-
-std::wstring Utf8ToWide(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX) {
-        return {};
-    }
-    const int utf8_length = static_cast<int>(utf8.size());
-    const int wide_length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, wide.data(), wide_length);
-    return wide;
-}
-
-// One "?" per character beyond the Basic Multilingual Plane: no ANSI code
-// page holds one, and converted as it stands its surrogate pair would give two.
-std::wstring OneMarkPerAstralCharacter(const std::wstring& wide) {
-    std::wstring marked;
-    marked.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (IsSurrogate(wide[i])) {
-            marked.push_back(L'?');
-            const bool pair = wide[i] <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-                              wide[i + 1] <= 0xDFFF;
-            i += pair ? 1 : 0;
-        } else {
-            marked.push_back(wide[i]);
-        }
-    }
-    return marked;
-}
-
 void Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (lullcast::IsWindow(window)) {
         SendMessageA(ToHwnd(window), message, wparam, lparam);
@@ -54,23 +22,6 @@ void Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 }  // namespace
-
-std::string ToAnsiCodePage(std::string_view utf8) {
-    const std::wstring wide = OneMarkPerAstralCharacter(Utf8ToWide(utf8));
-    if (wide.empty()) {
-        return {};
-    }
-    // Without WC_NO_BEST_FIT_CHARS a character missing from the code page
-    // could arrive as a look-alike ("ā" as "a"); the code page's default
-    // character "?" shows instead that something could not be carried.
-    const int wide_length = static_cast<int>(wide.size());
-    const int ansi_length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                                wide_length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(ansi_length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length, ansi.data(),
-                        ansi_length, nullptr, nullptr);
-    return ansi;
-}
 
 WindowHandle User32WindowFunctions::FindTopLevel(std::string_view class_name) {
     const std::string name(class_name);
