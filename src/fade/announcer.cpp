@@ -1,14 +1,12 @@
 #include "fade/announcer.h"
 
 #include "core/client_operations.h"
-#include "fade/fade.h"
+#include "fade/fade_detail.h"
 
 namespace lullcast {
 
 std::string ComposeChatLine(Colour start_colour, Colour end_colour, std::string_view text) {
-    std::string line(kChatFontPrefix);
-    line += FadeText(start_colour, end_colour, text, false);
-    return line;
+    return detail::PrefixedFadeText(kChatFontPrefix, start_colour, end_colour, text, false);
 }
 
 void Announce(ClientOperations& client, Colour start_colour, Colour end_colour,

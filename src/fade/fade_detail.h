@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/colour.h"
+
+namespace lullcast::detail {
+
+// `prefix` followed by FadeText's markup of `text`, built in one string sized
+// exactly up front, so that a caller that puts a tag in front of the fade
+// (the chat line) allocates once instead of concatenating two strings.
+[[nodiscard]] std::string PrefixedFadeText(std::string_view prefix, Colour start_colour,
+                                           Colour end_colour, std::string_view text, bool wavy);
+
+}  // namespace lullcast::detail
