@@ -23,7 +23,7 @@ namespace {
 using lullcast::MonoTime;
 
 class SilentClient final : public lullcast::ClientOperations {
-public:
+  public:
     void SendChatLine(std::string_view /*line*/) override {}
     void SendInstantMessage(std::string_view /*recipient*/, std::string_view /*text*/) override {}
     void ClickFrontChildIcon(int /*position*/) override {}
@@ -78,8 +78,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!window.Create()) return 1;
     window.Load();
     const HWND display = GetDlgItem(GetDlgItem(window.Handle(), IDC_PICTURE1), IDC_TIMED);
-    display_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        display, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteDisplayChange)));
+    display_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(display, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteDisplayChange)));
 
     SetTimer(nullptr, 0, 10, &AcceptReasonPrompt);
     const double cpu_before = CpuSeconds();
@@ -97,7 +97,8 @@ int wmain(int argc, wchar_t** argv) {
     const MonoTime first = display_changes.front();
     for (int tick = 1; tick <= ticks; ++tick) {
         const MonoTime ideal = first + std::chrono::seconds(tick - 1);
-        const double late = Milliseconds(display_changes[static_cast<std::size_t>(tick - 1)] - ideal);
+        const double late =
+            Milliseconds(display_changes[static_cast<std::size_t>(tick - 1)] - ideal);
         sum += late;
         if (late > worst) {
             worst = late;

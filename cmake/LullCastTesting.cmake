@@ -6,6 +6,10 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory("${LULLCAST_GOOGLETEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 
+if(CMAKE_CROSSCOMPILING)
+  include(LullCastWineSession)
+endif()
+
 # lullcast_add_test(<name> SOURCES <files...> LIBRARIES <targets...>)
 #
 # Natively every test case is a CTest test of its own. In the cross build each
@@ -16,7 +20,9 @@ function(lullcast_add_test name)
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} lullcast_options GTest::gtest_main GTest::gmock)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session)
+    # The programs share one X display, its focus and its mouse pointer, so
+    # they take turns.
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_display)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
