@@ -1,0 +1,149 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "ansi_window_win.h"
+#include "controls_win.h"
+#include "transcript_win.h"
+
+namespace lullcast::standin {
+
+class EventLog;
+
+// What the document windows need of the client around them.
+class DocumentHost {
+  public:
+    [[nodiscard]] virtual EventLog& Log() = 0;
+    // An instant-message window sent its message.
+    virtual void InstantMessageSent(std::string_view window_name, std::string_view recipient,
+                                    std::string_view text) = 0;
+    // A document window has gone; its object may be let go of.
+    virtual void DocumentClosed() = 0;
+
+  protected:
+    DocumentHost() = default;
+    ~DocumentHost() = default;
+    DocumentHost(const DocumentHost&) = default;
+    DocumentHost& operator=(const DocumentHost&) = default;
+    DocumentHost(DocumentHost&&) = default;
+    DocumentHost& operator=(DocumentHost&&) = default;
+};
+
+// "AOL Child": a document window of the client's MDI area. Its kind comes
+// from its children alone, as a program that tells the kinds apart by their
+// children's classes sees it.
+class DocumentWindow : public AnsiWindow {
+  public:
+    virtual ~DocumentWindow() = default;
+    DocumentWindow(const DocumentWindow&) = delete;
+    DocumentWindow& operator=(const DocumentWindow&) = delete;
+    DocumentWindow(DocumentWindow&&) = delete;
+    DocumentWindow& operator=(DocumentWindow&&) = delete;
+
+    // Creates the window in the MDI area, in front of the others, and its
+    // children.
+    bool Create(HWND mdi_client, RECT bounds);
+    // The name that the event log gives the window ("room1", "im2", "doc1").
+    [[nodiscard]] const std::string& Name() const { return name_; }
+
+  protected:
+    DocumentWindow(DocumentHost& host, std::string name, std::string title)
+        : host_(host), name_(std::move(name)), title_(std::move(title)) {}
+
+    [[nodiscard]] DocumentHost& Host() const { return host_; }
+    virtual bool CreateChildren() = 0;
+    virtual void LayOut(int width, int height) = 0;
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    LRESULT CallDefault(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    LRESULT OnSize(WPARAM wparam, LPARAM lparam);
+    LRESULT OnMdiActivate(WPARAM wparam, LPARAM lparam);
+    LRESULT OnDestroy();
+    void BringToFront();
+
+    DocumentHost& host_;
+    std::string name_;
+    std::string title_;
+};
+
+// A chat room: the six children that mark one, an input that posts its text
+// to the room on the Enter character, and a row of icons.
+class ChatRoom final : public DocumentWindow {
+  public:
+    ChatRoom(DocumentHost& host, int number, int icons);
+    ~ChatRoom() override { DestroyWindowNow(); }
+    ChatRoom(const ChatRoom&) = delete;
+    ChatRoom& operator=(const ChatRoom&) = delete;
+    ChatRoom(ChatRoom&&) = delete;
+    ChatRoom& operator=(ChatRoom&&) = delete;
+
+  private:
+    bool CreateChildren() override;
+    void LayOut(int width, int height) override;
+    void Post(const std::string& line);
+
+    int number_;
+    int icon_count_;
+    Label title_label_;
+    Picture picture_;
+    Transcript transcript_;
+    PeopleList people_;
+    TextField input_;
+    IconRow icons_;
+};
+
+// An instant-message window: recipient, text and icons; a press of its
+// twelfth icon sends the message and closes the window.
+class ImWindow final : public DocumentWindow {
+  public:
+    ImWindow(DocumentHost& host, int number, int icons);
+    ~ImWindow() override { DestroyWindowNow(); }
+    ImWindow(const ImWindow&) = delete;
+    ImWindow& operator=(const ImWindow&) = delete;
+    ImWindow(ImWindow&&) = delete;
+    ImWindow& operator=(ImWindow&&) = delete;
+
+  private:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool CreateChildren() override;
+    void LayOut(int width, int height) override;
+    void IconPressed(int position);
+    void IconReleased(int position);
+    void Send();
+    void Close();
+
+    int icon_count_;
+    bool sent_ = false;
+    bool closing_ = false;
+    Label to_label_;
+    TextField recipient_;
+    TextField body_;
+    IconRow icons_;
+};
+
+// Any other document window: a caption line and icons, no signature.
+class PlainDocument final : public DocumentWindow {
+  public:
+    PlainDocument(DocumentHost& host, int number, int icons);
+    ~PlainDocument() override { DestroyWindowNow(); }
+    PlainDocument(const PlainDocument&) = delete;
+    PlainDocument& operator=(const PlainDocument&) = delete;
+    PlainDocument(PlainDocument&&) = delete;
+    PlainDocument& operator=(PlainDocument&&) = delete;
+
+  private:
+    bool CreateChildren() override;
+    void LayOut(int width, int height) override;
+
+    int number_;
+    int icon_count_;
+    Label caption_;
+    IconRow icons_;
+};
+
+}  // namespace lullcast::standin

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lullcast::standin {
+
+// The scenario the stand-in client sets up, from its command line.
+struct Options {
+    int rooms = 1;           // chat rooms, room 1 in front
+    bool im_open = false;    // an instant-message window open from the start
+    int icons = 12;          // icons of every document window
+    int toolbar_icons = 12;  // icons of the toolbar strip
+    bool toolbar = true;     // false: no toolbar host at all
+    int im_delay_ms = 0;     // from the toolbar press to the new IM window
+    int front_docs = 0;      // plain document windows in front of the rooms
+    std::wstring log_path;   // empty: standin-client.log beside the program
+    std::wstring title;      // empty: the default caption
+    bool help = false;       // --help: show the usage and do nothing else
+};
+
+// The options, or why the command line was refused.
+struct ParsedOptions {
+    std::optional<Options> options;
+    std::wstring error;
+};
+
+// Reads the arguments after the program's name. Counts take decimal digits
+// only, within limits that keep the windows on the screen and the delay
+// below ten minutes.
+[[nodiscard]] ParsedOptions ParseOptions(std::span<const std::wstring> arguments);
+
+// The usage text that --help and a refused command line show.
+[[nodiscard]] std::wstring_view UsageText();
+
+}  // namespace lullcast::standin

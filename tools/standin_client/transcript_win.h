@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ansi_window_win.h"
+#include "gdi_win.h"
+
+namespace lullcast::standin {
+
+// "RICHCNTLREADONLY": a chat room's transcript. Shows each posted line as the
+// chat shows it, every character in the colour of its font tag and in the
+// face of the line's font tag, newest line at the bottom, long lines wrapped.
+// WM_GETTEXT gives the posted lines as they arrived, one per "\r\n".
+class Transcript final : public AnsiWindow {
+  public:
+    bool Create(HWND parent);
+    void Append(std::string_view posted_line);
+
+  private:
+    struct Glyph {
+        wchar_t character = L' ';
+        COLORREF colour = 0;
+    };
+    struct Line {
+        std::string posted;
+        HFONT font = nullptr;
+        std::vector<Glyph> glyphs;
+    };
+    using Row = std::pair<std::size_t, std::size_t>;  // glyph range [first, last)
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    LRESULT OnPaint();
+    [[nodiscard]] LRESULT OnGetText(WPARAM wparam, LPARAM lparam) const;
+    [[nodiscard]] std::string AllPosted() const;
+
+    // The font for a face, made once and kept: the face itself when the
+    // system has it, else a look-alike that it has.
+    HFONT FontFor(const std::string& face);
+    // Draws `line` so that it ends at `bottom`; gives the top it reached.
+    static int PaintLine(HDC dc, const Line& line, int left, int bottom, int width);
+    static std::vector<Row> WrapRows(const std::vector<int>& widths,
+                                     const std::vector<Glyph>& glyphs, int width);
+
+    std::deque<Line> lines_;
+    std::map<std::string, UniqueFont> fonts_;
+};
+
+}  // namespace lullcast::standin
