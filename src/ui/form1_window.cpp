@@ -98,7 +98,7 @@ bool Form1Window::CreateControls() {
         CreateStatic(IDC_SSFRAME1, 0, WS_EX_DLGMODALFRAME, Scaled(0, 16, 121, 33));
     created =
         created && label1_.Create(Handle(), IDC_LABEL1, L"Welcome to Lull-Cast!",
-                                  Scaled(0, 48, 121, 17), {CLR_INVALID, false, DT_LEFT, true});
+                                  Scaled(0, 48, 121, 17), {CLR_INVALID, false, DT_CENTER, true});
     const HWND frame2 = CreateStatic(IDC_FRAME2, SS_ETCHEDFRAME, 0, Scaled(0, 40, 121, 25));
     if (!created || sscommand1_ == nullptr || sscommand2_ == nullptr || sscommand3 == nullptr ||
         ssframe1 == nullptr || frame2 == nullptr) {
