@@ -6,6 +6,7 @@
 //   lullcast-drive stop               presses Stop
 //   lullcast-drive exit               clicks "Exit" on the title strip
 //   lullcast-drive read               prints the status line and the elapsed time
+//   lullcast-drive park-pointer       moves the mouse pointer to the screen's corner
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -110,6 +111,7 @@ int ShowBareWindow() {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring_view command = argc > 1 ? argv[1] : L"";
     if (command == L"bare-window") return ShowBareWindow();
+    if (command == L"park-pointer") return SetCursorPos(0, 0) ? 0 : 1;
     if (command == L"wait") {
         const DWORD seconds = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 10;
         return WaitFor(&FindMainWindow, seconds * 1000) != nullptr ? 0 : 1;
@@ -128,7 +130,8 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"exit") return ClickExit(main_window);
         return Read(main_window);
     }
-    std::fwprintf(stderr,
-                  L"usage: lullcast-drive wait|start [reason]|stop|exit|read|bare-window\n");
+    std::fwprintf(
+        stderr,
+        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|bare-window\n");
     return 2;
 }
