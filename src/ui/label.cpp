@@ -33,24 +33,6 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             InvalidateRect(Handle(), nullptr, TRUE);
             return result;
         }
-        case WM_ERASEBKGND:
-            return 1;  // painted with the text, without flicker
-        case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            const HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wparam));
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_XBUTTONDOWN:
-            OnButtonDown(message);
-            return message == WM_XBUTTONDOWN ? TRUE : 0;
         case WM_LBUTTONUP:
             OnLeftButtonUp(lparam);
             return 0;
@@ -58,7 +40,11 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             left_pressed_ = false;
             return 0;
         default:
-            return WindowBase::HandleMessage(message, wparam, lparam);
+            if (IsButtonDown(message)) {
+                OnButtonDown(message);
+                return ButtonDownHandled(message);
+            }
+            return SelfPaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 

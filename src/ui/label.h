@@ -11,7 +11,7 @@ namespace lullcast {
 // A one-line text label. Over a picture it is see-through: its parent paints
 // the background into it (WM_PRINTCLIENT). It reports a left click (press and
 // release over it) and, separately, the press of any mouse button.
-class Label final : public WindowBase {
+class Label final : public SelfPaintedWindow {
   public:
     struct Look {
         COLORREF text_colour = CLR_INVALID;  // CLR_INVALID: the system's text colour
@@ -31,7 +31,7 @@ class Label final : public WindowBase {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    void Paint(HDC dc) const;
+    void Paint(HDC dc) const override;
     void DrawText(HDC dc, RECT bounds) const;
     void OnButtonDown(UINT message);
     void OnLeftButtonUp(LPARAM lparam);

@@ -47,28 +47,11 @@ bool TitleStrip::Create(HWND parent, int control_id, RECT bounds, int dpi) {
 }
 
 LRESULT TitleStrip::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            const HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wparam));
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_XBUTTONDOWN:
-            if (on_any_button_down) on_any_button_down();
-            return message == WM_XBUTTONDOWN ? TRUE : 0;
-        default:
-            return WindowBase::HandleMessage(message, wparam, lparam);
+    if (IsButtonDown(message)) {
+        if (on_any_button_down) on_any_button_down();
+        return ButtonDownHandled(message);
     }
+    return SelfPaintedWindow::HandleMessage(message, wparam, lparam);
 }
 
 void TitleStrip::Paint(HDC dc) const {

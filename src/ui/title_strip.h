@@ -13,7 +13,7 @@ namespace lullcast {
 // draws itself, 150 x 15 pixels at 96 DPI, at the strip's top-left corner and
 // cut off by the strip's right edge. A press of any mouse button on it is
 // reported, to move the window.
-class TitleStrip final : public WindowBase {
+class TitleStrip final : public SelfPaintedWindow {
   public:
     TitleStrip() = default;
 
@@ -23,7 +23,7 @@ class TitleStrip final : public WindowBase {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    void Paint(HDC dc) const;
+    void Paint(HDC dc) const override;
 
     UniqueBitmap gradient_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -53,4 +53,23 @@ LRESULT CALLBACK WindowBase::WindowProcedure(HWND window, UINT message, WPARAM w
     return result;
 }
 
+LRESULT SelfPaintedWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            const HDC dc = BeginPaint(Handle(), &paint);
+            Paint(dc);
+            EndPaint(Handle(), &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wparam));
+            return 0;
+        default:
+            return WindowBase::HandleMessage(message, wparam, lparam);
+    }
+}
+
 }  // namespace lullcast

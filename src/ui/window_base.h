@@ -37,4 +37,27 @@ class WindowBase {
     HWND window_ = nullptr;
 };
 
+// A window that paints itself whole: no background erase (no flicker), and
+// the same painting for the screen (WM_PAINT) and for a caller's device
+// context (WM_PRINTCLIENT, which see-through children use).
+class SelfPaintedWindow : public WindowBase {
+  protected:
+    SelfPaintedWindow() = default;
+    ~SelfPaintedWindow() = default;
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    virtual void Paint(HDC dc) const = 0;
+};
+
+// A press of any mouse button, in a window's client area.
+[[nodiscard]] constexpr bool IsButtonDown(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+           message == WM_XBUTTONDOWN;
+}
+
+// What a window procedure returns for a handled button press (WM_XBUTTONDOWN
+// wants TRUE, the others 0).
+[[nodiscard]] constexpr LRESULT ButtonDownHandled(UINT message) {
+    return message == WM_XBUTTONDOWN ? TRUE : 0;
+}
+
 }  // namespace lullcast
