@@ -151,9 +151,11 @@ bool ImWindow::CreateChildren() {
     const auto label = [](int position) {
         return position == kSendIconPosition ? std::string("Go") : NumberLabel(position);
     };
-    // The four classes that mark an instant-message window.
+    // The four classes that mark an instant-message window. The text box
+    // comes last: a program looking in the meantime must not find a window
+    // that carries all four while its icons are still being made.
     return to_label_.Create(Handle(), "To:") && recipient_.Create(Handle()) &&
-           body_.Create(Handle()) && icons_.Create(Handle(), icon_count_, kDocumentIconSize, label);
+           icons_.Create(Handle(), icon_count_, kDocumentIconSize, label) && body_.Create(Handle());
 }
 
 void ImWindow::LayOut(int width, int height) {
