@@ -8,23 +8,6 @@ namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-std::wstring TempFolder() {
-    std::wstring folder(MAX_PATH + 1, L'\0');
-    folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
-    return folder;
-}
-
-std::filesystem::path CreateUniqueFolder() {
-    static unsigned serial = 0;
-    const std::wstring base =
-        TempFolder() + L"lullcast-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-";
-    while (true) {
-        const std::wstring folder = base + std::to_wstring(++serial);
-        if (CreateDirectoryW(folder.c_str(), nullptr) != FALSE) return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
-    }
-}
-
 // Command-line quoting for the arguments the tests pass: paths and options,
 // none of which ends in a backslash or holds a quote mark.
 std::wstring CommandLine(const std::filesystem::path& program,
@@ -67,46 +50,6 @@ std::filesystem::path ThisProgramsFolder() {
     std::wstring name(32768, L'\0');
     name.resize(GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size())));
     return std::filesystem::path(name).parent_path();
-}
-
-ScratchFolder::ScratchFolder() : path_(CreateUniqueFolder()) {}
-
-ScratchFolder::~ScratchFolder() {
-    if (path_.empty()) return;
-    // A program that has just ended may hold its file a moment longer.
-    WaitUntil(
-        [this] {
-            std::error_code ignored;
-            std::filesystem::remove_all(path_, ignored);
-            return !std::filesystem::exists(path_, ignored);
-        },
-        std::chrono::seconds(5));
-}
-
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
-    const UniqueHandle handle(CreateFileW(file.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    std::string chunk(4096, '\0');
-    DWORD read = 0;
-    while (ReadFile(handle.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) !=
-               FALSE &&
-           read > 0) {
-        bytes.append(chunk.data(), read);
-    }
-    return bytes;
-}
-
-bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
-    const UniqueHandle handle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    return WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) != FALSE &&
-           written == bytes.size();
 }
 
 std::optional<ChildProcess> ChildProcess::Start(const std::filesystem::path& program,

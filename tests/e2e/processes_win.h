@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/scratch_folder_win.h"
+
 namespace lullcast::e2e {
 
 struct HandleCloser {
@@ -27,27 +29,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // The folder that holds this test program.
 [[nodiscard]] std::filesystem::path ThisProgramsFolder();
 
-// A new, empty folder under the user's temp folder; it goes, with everything
-// in it, when the object goes.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ScratchFolder(ScratchFolder&&) = delete;
-    ScratchFolder& operator=(ScratchFolder&&) = delete;
-    ~ScratchFolder();
-
-    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-// The file's bytes; nothing when it cannot be opened. The file may be open
-// for writing in another process.
-[[nodiscard]] std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
-bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+using testing::ReadFileBytes;
+using testing::ScratchFolder;
+using testing::WriteFileBytes;
 
 // A program started by the test. It runs in a job that ends it should the
 // test program itself end, and it is ended when the object goes, so that

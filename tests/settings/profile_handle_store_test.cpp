@@ -31,7 +31,7 @@ TEST_F(ProfileHandleStoreTest, FirstSaveIntoNoFileWritesTwoLines) {
 
     store.SaveHandle("newbie");
 
-    EXPECT_EQ(ReadFileBytes(settings_file), "[LullCast]\r\nHANDLE=newbie\r\n");
+    EXPECT_EQ(FileBytesOrNoFile(settings_file), "[LullCast]\r\nHANDLE=newbie\r\n");
     EXPECT_EQ(store.LoadHandle(), "newbie");
 }
 
@@ -73,7 +73,7 @@ TEST_F(ProfileHandleStoreTest, FindsOtherSpellingsAndReplacesTheirValueInPlace) 
         WriteFileBytes(settings_file, c.before);
         EXPECT_EQ(store.LoadHandle(), "bob") << c.before;
         store.SaveHandle("alice");
-        EXPECT_EQ(ReadFileBytes(settings_file), c.after_saving_alice);
+        EXPECT_EQ(FileBytesOrNoFile(settings_file), c.after_saving_alice);
     }
 }
 
@@ -88,7 +88,7 @@ TEST_F(ProfileHandleStoreTest, LoadsTheFirst749CharactersOfALongerValue) {
     EXPECT_EQ(loaded, digits.substr(0, 749));
 
     store.SaveHandle(loaded);
-    EXPECT_EQ(ReadFileBytes(settings_file), "[LullCast]\r\nHANDLE=" + loaded + "\r\n");
+    EXPECT_EQ(FileBytesOrNoFile(settings_file), "[LullCast]\r\nHANDLE=" + loaded + "\r\n");
 }
 
 struct SavedValue {
@@ -101,7 +101,7 @@ void ExpectSavedAsStoredAndLoaded(ProfileHandleStore& store, const std::filesyst
                                   const SavedValue& value) {
     std::filesystem::remove(file);
     store.SaveHandle(value.handle);
-    EXPECT_EQ(ReadFileBytes(file), "[LullCast]\r\nHANDLE=" + std::string(value.stored) + "\r\n")
+    EXPECT_EQ(FileBytesOrNoFile(file), "[LullCast]\r\nHANDLE=" + std::string(value.stored) + "\r\n")
         << value.handle;
     EXPECT_EQ(store.LoadHandle(), value.loaded) << value.handle;
 }
@@ -144,7 +144,7 @@ TEST(ProfileHandleStoreFolderTest, WorksInAFolderTheCodePageCannotName) {
 
     store.SaveHandle("big bob");
 
-    EXPECT_EQ(ReadFileBytes(settings_file), "[LullCast]\r\nHANDLE=big bob\r\n");
+    EXPECT_EQ(FileBytesOrNoFile(settings_file), "[LullCast]\r\nHANDLE=big bob\r\n");
     EXPECT_EQ(store.LoadHandle(), "big bob");
 }
 
@@ -166,7 +166,7 @@ TEST(ProfileHandleStoreFolderTest, FindsTheFileBesideAProgramInSuchAFolder) {
         L"--gtest_filter=ProfileHandleStoreBesideProgram.DISABLED_LoadsAndSavesAgain");
 
     EXPECT_EQ(exit_code, 0);
-    EXPECT_EQ(ReadFileBytes(settings_file), "[LullCast]\r\nHANDLE=bob seen\r\n");
+    EXPECT_EQ(FileBytesOrNoFile(settings_file), "[LullCast]\r\nHANDLE=bob seen\r\n");
 }
 
 }  // namespace

@@ -4,31 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "support/scratch_folder_win.h"
+
 namespace lullcast {
 
-// A new, empty folder under the user's temp folder, removed with everything
-// in it when the object goes.
-class ScratchFolder {
-  public:
-    // `name_ending` ends the folder's name, e.g. to give it letters that the
-    // ANSI code page cannot hold.
-    explicit ScratchFolder(std::wstring_view name_ending = {});
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ScratchFolder(ScratchFolder&&) = delete;
-    ScratchFolder& operator=(ScratchFolder&&) = delete;
-    ~ScratchFolder();
-
-    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+using testing::ScratchFolder;
+using testing::WriteFileBytes;
 
 // The file's bytes, or "(no file)" when it cannot be opened.
-[[nodiscard]] std::string ReadFileBytes(const std::filesystem::path& file);
-
-void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+[[nodiscard]] inline std::string FileBytesOrNoFile(const std::filesystem::path& file) {
+    return testing::ReadFileBytes(file).value_or("(no file)");
+}
 
 // The system's ANSI code page.
 [[nodiscard]] unsigned AnsiCodePage();
