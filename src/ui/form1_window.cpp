@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <chrono>
 
+#include "core/text_win.h"
 #include "ui/input_box.h"
 #include "ui/resource_ids.h"
-#include "ui/text_win.h"
 #include "ui/win32_event_loop.h"
 
 namespace lullcast {

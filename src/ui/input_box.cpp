@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "core/text_win.h"
 #include "ui/resource_ids.h"
-#include "ui/text_win.h"
 
 namespace lullcast {
 namespace {

@@ -14,11 +14,11 @@
 
 #include "core/client_operations.h"
 #include "core/pause.h"
+#include "core/text_win.h"
 #include "settings/handle_store.h"
 #include "support/chat_line.h"
 #include "ui/form1_window.h"
 #include "ui/resource_ids.h"
-#include "ui/text_win.h"
 #include "ui/win32_event_loop.h"
 
 namespace lullcast::testing {

@@ -1,3 +1,0 @@
-#pragma once
-
-#include "core/text_win.h"
