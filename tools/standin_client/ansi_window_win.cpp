@@ -58,6 +58,17 @@ LRESULT AnsiWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return CallDefault(message, wparam, lparam);
 }
 
+LRESULT PaintedWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT:
+            return OnPaint();
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return CallDefault(message, wparam, lparam);
+    }
+}
+
 LRESULT AnsiWindow::CallDefault(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(window_, message, wparam, lparam);
 }

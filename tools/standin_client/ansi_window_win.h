@@ -54,4 +54,15 @@ class AnsiWindow {
     HWND window_ = nullptr;
 };
 
+// A window that paints all of itself in OnPaint: it needs no background
+// erase, which would only flicker.
+class PaintedWindow : public AnsiWindow {
+  protected:
+    PaintedWindow() = default;
+    ~PaintedWindow() = default;
+
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    virtual LRESULT OnPaint() = 0;
+};
+
 }  // namespace lullcast::standin

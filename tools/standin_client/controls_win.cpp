@@ -55,12 +55,8 @@ LRESULT Icon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_KEYUP:
             return wparam == VK_SPACE ? OnRelease(IconRelease::kSpace)
                                       : CallDefault(message, wparam, lparam);
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 
@@ -187,12 +183,8 @@ LRESULT TextField::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return OnFocusChange();
         case WM_GETDLGCODE:
             return DLGC_WANTCHARS | DLGC_WANTALLKEYS;
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 
@@ -271,17 +263,13 @@ bool Label::Create(HWND parent, const char* text) {
 
 LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         case WM_SETTEXT: {
             const LRESULT result = CallDefault(message, wparam, lparam);
             InvalidateRect(Handle(), nullptr, FALSE);
             return result;
         }
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 
@@ -301,17 +289,6 @@ LRESULT Label::OnPaint() {
 bool PeopleList::Create(HWND parent) {
     return RegisterClassOnce(client_class::kComboBox, Kind::kPlain, nullptr) &&
            AnsiWindow::Create(client_class::kComboBox, "", kChildStyle, RECT{}, parent) != nullptr;
-}
-
-LRESULT PeopleList::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            return CallDefault(message, wparam, lparam);
-    }
 }
 
 LRESULT PeopleList::OnPaint() {
@@ -335,17 +312,6 @@ LRESULT PeopleList::OnPaint() {
 bool Picture::Create(HWND parent) {
     return RegisterClassOnce(client_class::kImage, Kind::kPlain, nullptr) &&
            AnsiWindow::Create(client_class::kImage, "", kChildStyle, RECT{}, parent) != nullptr;
-}
-
-LRESULT Picture::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            return CallDefault(message, wparam, lparam);
-    }
 }
 
 LRESULT Picture::OnPaint() {

@@ -51,7 +51,7 @@ class IconOwner {
 
 // "_AOL_Icon": a small labelled button. The button-down is what counts, as
 // in the client: a press made of button-down and Space-up has no button-up.
-class Icon final : public AnsiWindow {
+class Icon final : public PaintedWindow {
   public:
     Icon(IconOwner& owner, std::string label) : owner_(owner), label_(std::move(label)) {}
     bool Create(HWND parent);
@@ -60,7 +60,7 @@ class Icon final : public AnsiWindow {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT OnButtonDown();
     LRESULT OnRelease(IconRelease how);
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 
     IconOwner& owner_;
     std::string label_;
@@ -113,7 +113,7 @@ class IconRow final : private IconOwner {
 // the bytes that WM_SETTEXT brought (or the user typed), answers WM_GETTEXT
 // with them, and on the Enter character hands them to its owner and clears
 // itself, as the client's chat input does.
-class TextField final : public AnsiWindow {
+class TextField final : public PaintedWindow {
   public:
     using EnterHandler = std::function<void(const std::string& text)>;
 
@@ -128,7 +128,7 @@ class TextField final : public AnsiWindow {
     LRESULT OnSetText(WPARAM wparam, LPARAM lparam);
     [[nodiscard]] LRESULT OnGetText(WPARAM wparam, LPARAM lparam) const;
     LRESULT OnChar(WPARAM character);
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
     LRESULT OnFocusChange();
 
     const char* class_name_;
@@ -138,33 +138,31 @@ class TextField final : public AnsiWindow {
 };
 
 // "_AOL_Static": a line of text on the window's background.
-class Label final : public AnsiWindow {
+class Label final : public PaintedWindow {
   public:
     bool Create(HWND parent, const char* text);
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 };
 
 // "_AOL_Combobox": the room's list of people, drawn as a list box.
-class PeopleList final : public AnsiWindow {
+class PeopleList final : public PaintedWindow {
   public:
     bool Create(HWND parent);
 
   private:
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 };
 
 // "_AOL_Image": the room's picture, a small coloured tile.
-class Picture final : public AnsiWindow {
+class Picture final : public PaintedWindow {
   public:
     bool Create(HWND parent);
 
   private:
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 };
 
 // Places a child window; `bounds` in the parent's client coordinates.

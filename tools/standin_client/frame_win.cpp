@@ -56,12 +56,8 @@ LRESULT ToolbarStrip::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         case WM_SIZE:
             icons_.LayOut(RECT{0, 0, LOWORD(lparam), HIWORD(lparam)});
             return 0;
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 
@@ -86,12 +82,8 @@ LRESULT ToolbarHost::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_SIZE:
             return OnSize(lparam);
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 

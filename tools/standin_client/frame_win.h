@@ -20,7 +20,7 @@ class EventLog;
 
 // "_AOL_Toolbar": the strip of toolbar icons; its fifth icon asks for a new
 // instant-message window.
-class ToolbarStrip final : public AnsiWindow {
+class ToolbarStrip final : public PaintedWindow {
   public:
     ToolbarStrip(EventLog& log, std::function<void()> open_im_window);
     ~ToolbarStrip() { DestroyWindowNow(); }
@@ -33,14 +33,14 @@ class ToolbarStrip final : public AnsiWindow {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 
     std::function<void()> open_im_window_;
     IconRow icons_;
 };
 
 // "AOL Toolbar": the band at the top of the frame that holds the strip.
-class ToolbarHost final : public AnsiWindow {
+class ToolbarHost final : public PaintedWindow {
   public:
     ToolbarHost(EventLog& log, std::function<void()> open_im_window)
         : strip_(log, std::move(open_im_window)) {}
@@ -56,7 +56,7 @@ class ToolbarHost final : public AnsiWindow {
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT OnSize(LPARAM lparam);
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
 
     ToolbarStrip strip_;
 };

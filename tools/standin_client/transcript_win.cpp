@@ -121,10 +121,6 @@ void Transcript::Append(std::string_view posted_line) {
 
 LRESULT Transcript::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_PAINT:
-            return OnPaint();
-        case WM_ERASEBKGND:
-            return 1;
         case WM_SIZE:
             InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
@@ -133,7 +129,7 @@ LRESULT Transcript::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(AllPosted().size());
         default:
-            return CallDefault(message, wparam, lparam);
+            return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
 }
 

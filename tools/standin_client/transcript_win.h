@@ -18,7 +18,7 @@ namespace lullcast::standin {
 // chat shows it, every character in the colour of its font tag and in the
 // face of the line's font tag, newest line at the bottom, long lines wrapped.
 // WM_GETTEXT gives the posted lines as they arrived, one per "\r\n".
-class Transcript final : public AnsiWindow {
+class Transcript final : public PaintedWindow {
   public:
     bool Create(HWND parent);
     void Append(std::string_view posted_line);
@@ -36,7 +36,7 @@ class Transcript final : public AnsiWindow {
     using Row = std::pair<std::size_t, std::size_t>;  // glyph range [first, last)
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-    LRESULT OnPaint();
+    LRESULT OnPaint() override;
     [[nodiscard]] LRESULT OnGetText(WPARAM wparam, LPARAM lparam) const;
     [[nodiscard]] std::string AllPosted() const;
 
