@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -9,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/last_input_clock.h"
 #include "app/main_window.h"
 #include "core/client_operations.h"
 #include "core/event_loop.h"
@@ -36,6 +38,15 @@ constexpr int kIconClickedEachMinute = 1;
 
 constexpr std::uint64_t kSecondsPerMinute = 60;
 constexpr std::uint64_t kMinutesPerHour = 60;
+constexpr std::uint64_t kMillisecondsPerMinute = 60'000;
+
+const AwaySettings kPlainSettings{};
+
+// For the plain program, which never asks.
+class NoLastInput final : public LastInputClock {
+  public:
+    [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override { return 0; }
+};
 
 constexpr std::string_view kAboutText =
     "Lull-Cast 2k3 was written in C++ against the Win32 API by tarn.\n"
@@ -83,11 +94,24 @@ std::optional<std::string> TwoDigitForm(std::string_view text) {
 
 Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
              EventLoop& event_loop)
-    : window_(window), client_(client), handle_store_(handle_store), event_loop_(event_loop) {}
+    : Form1(window, client, handle_store, event_loop, kPlainSettings, []() -> LastInputClock& {
+          static NoLastInput never_asked;
+          return never_asked;
+      }()) {}
+
+Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+             EventLoop& event_loop, const AwaySettings& settings, LastInputClock& last_input)
+    : window_(window),
+      client_(client),
+      handle_store_(handle_store),
+      event_loop_(event_loop),
+      settings_(settings),
+      last_input_(last_input) {}
 
 // ---- Start-up, Start, Stop, Exit, Minimise ----
 
 void Form1::Form_Load() {
+    const BusyScope busy(*this);
     window_.MakeTopmost();
     SetHandle(handle_store_.LoadHandle());
     if (handle_.empty()) {
@@ -98,11 +122,16 @@ void Form1::Form_Load() {
     Announce(Joined({"¬ loaded ¬ ", handle_}));
 }
 
-void Form1::SSCommand1_Click() {
+void Form1::SSCommand1_Click() { StartFlow(std::nullopt); }
+
+void Form1::StartFlow(const std::optional<std::string>& given_reason) {
+    const BusyScope busy(*this);
     window_.SetStatusLine(kGoingIdle);
     client_.ClickFrontChildIcon(kIconClickedOnStart);
-    rsn_ = window_.PromptForText("What is your reason?", kDialogTitle, "brb").value_or("");
-    window_.SetStartEnabled(false);
+    rsn_ = given_reason
+               ? *given_reason
+               : window_.PromptForText("What is your reason?", kDialogTitle, "brb").value_or("");
+    SetStartEnabled(false);
     window_.SetStopEnabled(true);
     window_.SetTickRunning(true);
     SetHrZ("0");
@@ -116,8 +145,11 @@ void Form1::SSCommand1_Click() {
 }
 
 void Form1::SSCommand2_Click() {
+    const BusyScope busy(*this);
+    // However the period ends, it is over: no input ends it a second time.
+    auto_started_at_.reset();
     window_.SetStatusLine(kReturning);
-    window_.SetStartEnabled(true);
+    SetStartEnabled(true);
     window_.SetStopEnabled(false);
     window_.SetTickRunning(false);
     Announce(Joined({"¬ deactivated ¬ by.", handle_}));
@@ -127,10 +159,51 @@ void Form1::SSCommand2_Click() {
     window_.SetStatusLine(kWelcome);
 }
 
+void Form1::SetStartEnabled(bool enabled) {
+    start_enabled_ = enabled;
+    window_.SetStartEnabled(enabled);
+}
+
+// ---- Auto-away ----
+
+void Form1::AutoAway_Timer() {
+    if (!settings_.auto_away_minutes || busy_ > 0) {
+        return;
+    }
+    if (auto_started_at_) {
+        ReturnOnInput();
+        return;
+    }
+    const std::uint64_t idle = last_input_.MillisecondsSinceLastInput();
+    if (!start_enabled_ ||
+        idle < static_cast<std::uint64_t>(*settings_.auto_away_minutes) * kMillisecondsPerMinute) {
+        return;
+    }
+    auto_started_at_ = event_loop_.Now();
+    StartFlow(settings_.auto_reason);
+    // Input that came during Start's own pauses ends the period right away.
+    ReturnOnInput();
+}
+
+void Form1::ReturnOnInput() {
+    if (!auto_started_at_ || busy_ > 0) {
+        return;
+    }
+    const auto since_start = std::chrono::duration_cast<std::chrono::milliseconds>(
+        event_loop_.Now() - *auto_started_at_);
+    // Input before the period began is older than the period itself; the
+    // desktop had been idle for minutes by then, so a clock's coarse steps
+    // cannot make it look newer.
+    if (static_cast<std::int64_t>(last_input_.MillisecondsSinceLastInput()) < since_start.count()) {
+        SSCommand2_Click();
+    }
+}
+
 void Form1::Label3_Click() { ExitFlow(); }
 void Form1::Exit_Click() { ExitFlow(); }
 
 void Form1::ExitFlow() {
+    const BusyScope busy(*this);
     window_.SetStatusLine(kByeBye);
     PauseBetweenLines();
     Announce(kBanner);
@@ -152,14 +225,33 @@ void Form1::Timer1_Timer() {
     SetSecZ(CounterText(CounterValue(secz_) + 1));
     window_.SetElapsedDisplay(Joined({hrz_, ":", minz_, ":", secz_}));
     if (CounterValue(secz_) == kSecondsPerMinute) {
-        ReportMinute();
+        if (IsReportMinute()) {
+            ReportMinute();
+        } else {
+            CarrySecondsSilently();
+        }
     }
     if (CounterValue(minz_) == kMinutesPerHour) {
         CarryMinutesIntoHours();
     }
 }
 
+// Counted on the whole elapsed minutes, so that an interval that does not
+// divide the hour keeps its spacing across the hours.
+bool Form1::IsReportMinute() const {
+    const auto interval = static_cast<std::uint64_t>(settings_.report_minutes);
+    const std::uint64_t minutes = CounterValue(hrz_) * kMinutesPerHour + CounterValue(minz_) + 1;
+    return interval <= 1 || minutes % interval == 0;
+}
+
+// A minute without a report carries as a report minute does, and no more.
+void Form1::CarrySecondsSilently() {
+    SetSecZ("0");
+    SetMinz(CounterText(CounterValue(minz_) + 1));
+}
+
 void Form1::ReportMinute() {
+    const BusyScope busy(*this);
     client_.ClickFrontChildIcon(kIconClickedEachMinute);
     SetSecZ("0");
     SetMinz(CounterText(CounterValue(minz_) + 1));
@@ -218,6 +310,7 @@ void Form1::SetHandle(std::string text) {
 void Form1::Handle_Change() { handle_store_.SaveHandle(handle_); }
 
 void Form1::HandleChange_Click() {
+    const BusyScope busy(*this);
     // Cancel keeps the current handle: only an answer given with OK, even an
     // empty one, replaces it.
     const std::optional<std::string> answer =
@@ -235,17 +328,21 @@ void Form1::IMzOff_Click() { SwitchInstantMessages("¬ ims ¬ [off]", "$im_off")
 void Form1::IMzON_Click() { SwitchInstantMessages("¬ ims ¬ [on]", "$im_on"); }
 
 void Form1::SwitchInstantMessages(std::string_view announcement, std::string_view recipient) {
+    const BusyScope busy(*this);
     Announce(announcement);
     client_.SendInstantMessage(recipient, ".");
 }
 
 void Form1::About_Click() {
+    const BusyScope busy(*this);
     window_.ShowInformationBox(kAboutText, kDialogTitle, InformationBoxStyle::kStop);
 }
 void Form1::Greetz_Click() {
+    const BusyScope busy(*this);
     window_.ShowInformationBox(kGreetzText, kDialogTitle, InformationBoxStyle::kInformation);
 }
 void Form1::Contacts_Click() {
+    const BusyScope busy(*this);
     window_.ShowInformationBox(kContactsText, kDialogTitle, InformationBoxStyle::kInformation);
 }
 

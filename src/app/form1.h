@@ -1,15 +1,20 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/colour.h"
+#include "core/event_loop.h"
+#include "settings/away_settings.h"
 
 namespace lullcast {
 
 class ClientOperations;
 class EventLoop;
 class HandleStore;
+class LastInputClock;
 class MainWindow;
 
 // The main window's logic: its working fields and the flows behind its events
@@ -20,10 +25,19 @@ class MainWindow;
 // Handlers may run nested inside one another: every pause, every chat line
 // and every modal prompt lets the event loop run other events. Each handler
 // therefore keeps its values in the fields or in its own locals.
+//
+// The away settings are optional behaviour on top: going away by itself after
+// a spell without input and coming back at the next input, and a calmer
+// report interval. With their defaults every flow runs as it always has.
 class Form1 {
   public:
+    // The plain program: no auto-away, a report every minute.
     Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
           EventLoop& event_loop);
+    // With `settings`; `last_input` tells how long the desktop has been idle.
+    // Both must outlive the object.
+    Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+          EventLoop& event_loop, const AwaySettings& settings, LastInputClock& last_input);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
     Form1(Form1&&) = delete;
@@ -37,6 +51,10 @@ class Form1 {
     [[noreturn]] void Label3_Click();  // "Exit" in the title strip
     void Label2_Click();               // "Min" in the title strip
     void Timer1_Timer();               // the one-second tick
+    // The once-a-second look at the desktop's idle time, while auto-away is
+    // on. It does nothing while a flow, a prompt or a menu of the program is
+    // running, and acts at the next look after.
+    void AutoAway_Timer();
 
     // Commands of the popup menu.
     void About_Click();
@@ -47,6 +65,22 @@ class Form1 {
     void IMzOff_Click();
     void Minimize_Click();
     [[noreturn]] void Exit_Click();
+
+    // Marks the program busy while the object lives: for a modal loop that
+    // the window runs itself (the popup menu, a window move).
+    class BusyScope {
+      public:
+        explicit BusyScope(Form1& form) : form_(form) { ++form_.busy_; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+        BusyScope(BusyScope&&) = delete;
+        BusyScope& operator=(BusyScope&&) = delete;
+        ~BusyScope() { --form_.busy_; }
+
+      private:
+        Form1& form_;
+    };
+    [[nodiscard]] bool AutoAwayOn() const { return settings_.auto_away_minutes.has_value(); }
 
     // The working fields.
     [[nodiscard]] const std::string& RsN() const { return rsn_; }
@@ -68,6 +102,13 @@ class Form1 {
     void SecZ_Change();
     void Handle_Change();
 
+    // Start, with the prompt skipped when a reason is given.
+    void StartFlow(const std::optional<std::string>& given_reason);
+    void SetStartEnabled(bool enabled);
+    // Ends an idle period that auto-away started once input has come since.
+    void ReturnOnInput();
+    [[nodiscard]] bool IsReportMinute() const;
+    void CarrySecondsSilently();
     void ReportMinute();
     void CarryMinutesIntoHours();
     [[noreturn]] void ExitFlow();
@@ -81,6 +122,14 @@ class Form1 {
     ClientOperations& client_;
     HandleStore& handle_store_;
     EventLoop& event_loop_;
+    const AwaySettings& settings_;
+    LastInputClock& last_input_;
+
+    // How many flows, prompts and menus of the program are running.
+    int busy_ = 0;
+    bool start_enabled_ = true;
+    // When the running idle period was started by auto-away.
+    std::optional<MonoTime> auto_started_at_;
 
     std::string rsn_ = "Eating Pie";
     std::string hrz_ = "0";

@@ -26,12 +26,19 @@ namespace lullcast {
 [[nodiscard]] std::string ReadIniValue(std::string_view section, std::string_view key,
                                        const std::filesystem::path& path);
 
+// The same, but nothing when the file, the section or the key is missing, so
+// that an entry with an empty value can be told from no entry.
+[[nodiscard]] std::optional<std::string> ReadIniEntry(std::string_view section,
+                                                      std::string_view key,
+                                                      const std::filesystem::path& path);
+
 // Stores `value` under `key` in `section`, creating the file, the section or
 // the entry as needed and replacing the value of an existing entry in place.
 // Every carriage return and line feed in `value` is stored as a blank, since a
 // line break would start new entries or sections in the file. Characters that
-// the system's ANSI code page cannot hold are stored as "?". A failed write
-// goes unnoticed.
+// the system's ANSI code page cannot hold are stored as "?", unless the file is
+// UTF-16 (it starts with the byte-order mark FF FE), which keeps them all. A
+// failed write goes unnoticed.
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::filesystem::path& path);
 

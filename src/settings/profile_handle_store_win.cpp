@@ -2,24 +2,29 @@
 // path in UTF-16. The narrow (A) functions would need the path in the ANSI
 // code page, which cannot name a folder called, say, "Ωμέγα" on a Western
 // system; an 8.3 short name would dodge that only where the volume keeps
-// short names, which many no longer do. The file itself still stays what
-// earlier versions of the program wrote and read, INI text in the ANSI code
-// page: for a file without a byte-order mark the W functions convert each
-// value to and from that code page themselves, and they create a new file
-// without one.
+// short names, which many no longer do. A file without a byte-order mark
+// stays what earlier versions of the program wrote and read, INI text in the
+// ANSI code page: the W functions convert each value to and from that code
+// page themselves, and they create a new file without one. A file saved as
+// UTF-16 (with its byte-order mark, as Windows' editor saves "Unicode") is
+// read and written as UTF-16 by the same functions, and holds any character.
 //
-// The W functions convert a character that the code page lacks to a
-// look-alike ("Ω" to "O", "ā" to "a"), which would store a different handle
-// that looks right. So a value first passes through the code page here,
-// without look-alikes, and every character the code page cannot hold arrives
-// in the file as "?".
+// For an ANSI file the W functions would convert a character that the code
+// page lacks to a look-alike ("Ω" to "O", "ā" to "a"), which would store a
+// different handle that looks right. So a value bound for such a file first
+// passes through the code page here, without look-alikes, and every character
+// the code page cannot hold arrives in the file as "?". A value bound for a
+// UTF-16 file goes as it is.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <fstream>
 #include <utility>
 
 #include "core/text_win.h"
+#include "settings/away_settings.h"
 #include "settings/profile_handle_store.h"
 
 namespace lullcast {
@@ -41,14 +46,16 @@ constexpr std::size_t kLongestPath = 32768;
 // page lacks replaced by "?".
 std::wstring AsTheCodePageHoldsIt(std::string_view utf8) { return WidenAnsi(ToAnsiCodePage(utf8)); }
 
-// Profile files are line-based: a line break inside a value would end the
-// entry and make the rest of the value new entries, even new sections.
-std::string OnOneLine(std::string_view value) {
-    std::string line(value);
-    std::replace_if(
-        line.begin(), line.end(), [](char byte) { return byte == '\r' || byte == '\n'; }, ' ');
-    return line;
+// Whether the file starts with the UTF-16 little-endian byte-order mark.
+bool IsUtf16File(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::array<char, 2> start{};
+    return file.read(start.data(), start.size()) && start[0] == '\xFF' && start[1] == '\xFE';
 }
+
+// Given as the default of a read, it tells an absent entry from an empty one:
+// a value read from the file cannot hold the line feed.
+constexpr std::wstring_view kAbsent = L"\n(absent)";
 
 // The program's own file name, or the empty text. The buffer grows until the
 // name fits, since it may be longer than MAX_PATH.
@@ -85,13 +92,23 @@ std::filesystem::path SettingsPath() {
 
 std::string ReadIniValue(std::string_view section, std::string_view key,
                          const std::filesystem::path& path) {
+    return ReadIniEntry(section, key, path).value_or("");
+}
+
+std::optional<std::string> ReadIniEntry(std::string_view section, std::string_view key,
+                                        const std::filesystem::path& path) {
     if (path.empty()) {
-        return {};
+        return std::nullopt;
     }
     std::wstring buffer(kReadCapacity, L'\0');
-    const DWORD count = GetPrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
-                                                 L"", buffer.data(), kReadCapacity, path.c_str());
+    const std::wstring absent(kAbsent);
+    const DWORD count =
+        GetPrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(), absent.c_str(),
+                                 buffer.data(), kReadCapacity, path.c_str());
     buffer.resize(std::min<std::size_t>(count, buffer.size()));
+    if (buffer == absent) {
+        return std::nullopt;
+    }
     return NarrowToUtf8(buffer);
 }
 
@@ -100,7 +117,9 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
     if (path.empty()) {
         return;
     }
-    const std::wstring stored_value = AsTheCodePageHoldsIt(OnOneLine(value));
+    const std::string line = OnOneLine(value);
+    const std::wstring stored_value =
+        IsUtf16File(path) ? WidenUtf8(line) : AsTheCodePageHoldsIt(line);
     WritePrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
                                stored_value.c_str(), path.c_str());
 }

@@ -13,6 +13,9 @@ namespace {
 
 constexpr const wchar_t* kForm1Class = L"LullCastForm1";
 constexpr UINT_PTR kTickTimerId = 1;
+constexpr UINT_PTR kAutoAwayTimerId = 2;
+// How often auto-away looks at the desktop's idle time.
+constexpr UINT kAutoAwayCheckMs = 1000;
 
 // The client area at 96 DPI.
 constexpr int kClientWidth = 121;
@@ -31,6 +34,12 @@ BOOL CALLBACK SetFontOfChild(HWND child, LPARAM font) {
 Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
                          Win32EventLoop& event_loop)
     : event_loop_(event_loop), form_(*this, client, handle_store, event_loop) {}
+
+Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
+                         Win32EventLoop& event_loop, const AwaySettings& settings,
+                         LastInputClock& last_input)
+    : event_loop_(event_loop),
+      form_(*this, client, handle_store, event_loop, settings, last_input) {}
 
 Form1Window::~Form1Window() {
     if (Handle() != nullptr) DestroyWindow(Handle());
@@ -57,6 +66,9 @@ bool Form1Window::Create() {
     AdjustWindowRectEx(&bounds, kStyle, FALSE, WS_EX_APPWINDOW);
     if (CreateFor(WS_EX_APPWINDOW, kForm1Class, L"", kStyle, bounds, nullptr, 0) == nullptr) {
         return false;
+    }
+    if (form_.AutoAwayOn()) {
+        SetTimer(Handle(), kAutoAwayTimerId, kAutoAwayCheckMs, nullptr);
     }
     return CreateControls();
 }
@@ -150,6 +162,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_TIMER:
             if (wparam == kTickTimerId) OnTimer();
+            if (wparam == kAutoAwayTimerId) form_.AutoAway_Timer();
             return 0;
         case WM_CLOSE:
             // The window has no close button; closing it from the taskbar
@@ -169,9 +182,15 @@ void Form1Window::OnCommand(WORD control_id, WORD notification) {
         case IDC_SSCOMMAND2:
             form_.SSCommand2_Click();
             break;
-        case IDC_SSCOMMAND3:
-            RunMenuCommand(menu_.ShowAtPointer(Handle()));
+        case IDC_SSCOMMAND3: {
+            int command = 0;
+            {
+                const Form1::BusyScope busy(form_);
+                command = menu_.ShowAtPointer(Handle());
+            }
+            RunMenuCommand(command);
             break;
+        }
         default:
             break;
     }
@@ -210,6 +229,7 @@ void Form1Window::RunMenuCommand(int command) {
 void Form1Window::StartWindowDrag() {
     // Hand the press to the window manager as a press on a title bar: it moves
     // the window with the mouse until the button is released.
+    const Form1::BusyScope busy(form_);
     ReleaseCapture();
     SendMessageA(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
 }

@@ -19,7 +19,9 @@ namespace lullcast {
 
 class ClientOperations;
 class HandleStore;
+class LastInputClock;
 class Win32EventLoop;
+struct AwaySettings;
 
 // The main window: a small borderless topmost panel with the title strip
 // ("Min", the elapsed time, "Exit"), the Start, Stop and Menu buttons and the
@@ -28,13 +30,17 @@ class Win32EventLoop;
 class Form1Window final : public WindowBase, public MainWindow {
   public:
     Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop);
+    // With the away settings; they and `last_input` must outlive the window.
+    Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop,
+                const AwaySettings& settings, LastInputClock& last_input);
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
     Form1Window(Form1Window&&) = delete;
     Form1Window& operator=(Form1Window&&) = delete;
     ~Form1Window() override;
 
-    // Creates the window (hidden) and its controls.
+    // Creates the window (hidden) and its controls, and with auto-away on the
+    // once-a-second look at the desktop's idle time.
     bool Create();
     // Runs the start-up flow, then shows the window centred on the screen.
     void Load();

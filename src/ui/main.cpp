@@ -4,8 +4,10 @@
 
 #include "client/quill_aol8/quill_client.h"
 #include "client/quill_aol8/user32_window_functions.h"
+#include "settings/profile_away_settings.h"
 #include "settings/profile_handle_store.h"
 #include "ui/form1_window.h"
+#include "ui/last_input_clock.h"
 #include "ui/win32_event_loop.h"
 
 namespace {
@@ -34,7 +36,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     lullcast::quill_aol8::User32WindowFunctions client_windows;
     lullcast::quill_aol8::QuillClient client(client_windows, event_loop);
     lullcast::ProfileHandleStore handle_store;
-    lullcast::Form1Window window(client, handle_store, event_loop);
+    // Read once: a change to the file takes effect at the next start.
+    const lullcast::AwaySettings settings = lullcast::LoadAwaySettings(lullcast::SettingsPath());
+    lullcast::DesktopLastInputClock last_input;
+    lullcast::Form1Window window(client, handle_store, event_loop, settings, last_input);
     if (!window.Create()) {
         return 1;
     }

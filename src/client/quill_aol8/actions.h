@@ -40,8 +40,9 @@ void SendChatLine(WindowFunctions& windows, EventLoop& loop, std::string_view te
 
 // Opens an instant-message window from the toolbar, fills in the recipient and
 // the text, and sends it. Each attempt presses the toolbar icon once, pauses
-// and looks for the window; after kImWindowAttempts misses it gives up and
-// sends nothing. The event loop runs throughout the wait.
+// and looks for the window, which counts only once it has its twelfth icon,
+// its recipient field and its text; after kImWindowAttempts misses it gives
+// up and sends nothing. The event loop runs throughout the wait.
 void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_view recipient,
                         std::string_view text);
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lullcast {
+
+// The optional away behaviour, as the settings file gives it. Every default is
+// the program's plain behaviour: no auto-away, a report every minute.
+struct AwaySettings {
+    // Minutes without keyboard or mouse input after which Start runs by
+    // itself; nothing: never.
+    std::optional<int> auto_away_minutes;
+    // The reason given when Start runs by itself.
+    std::string auto_reason = "auto-away";
+    // The report goes out when the elapsed minutes reach a multiple of this.
+    int report_minutes = 1;
+};
+
+inline constexpr int kLongestAutoAwayMinutes = 1440;
+inline constexpr int kLongestReportMinutes = 60;
+
+// The settings from the entries' texts; nothing for an entry that is absent.
+// A value that is not a whole number in its range leaves its setting at the
+// default. A line break in the reason becomes a blank.
+[[nodiscard]] AwaySettings ParseAwaySettings(const std::optional<std::string>& auto_away,
+                                             const std::optional<std::string>& auto_reason,
+                                             const std::optional<std::string>& report_minutes);
+
+// The whole number `text` spells (decimal digits only) when it lies in
+// lowest..highest.
+[[nodiscard]] std::optional<int> WholeNumberIn(std::string_view text, int lowest, int highest);
+
+// `value` with every carriage return and line feed as a blank: in a
+// line-based settings file a line break would start new entries.
+[[nodiscard]] std::string OnOneLine(std::string_view value);
+
+}  // namespace lullcast

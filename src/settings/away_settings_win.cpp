@@ -1,0 +1,14 @@
+#include "settings/away_settings.h"
+#include "settings/profile_away_settings.h"
+#include "settings/profile_handle_store.h"
+
+namespace lullcast {
+
+AwaySettings LoadAwaySettings(const std::filesystem::path& path) {
+    constexpr std::string_view kSection = "LullCast";
+    return ParseAwaySettings(ReadIniEntry(kSection, "AUTOAWAY", path),
+                             ReadIniEntry(kSection, "AUTOREASON", path),
+                             ReadIniEntry(kSection, "REPORTMINUTES", path));
+}
+
+}  // namespace lullcast

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+
+#include "settings/away_settings.h"
+
+namespace lullcast {
+
+// The entries AUTOAWAY, AUTOREASON and REPORTMINUTES of section "LullCast" in
+// the settings file at `path` (read once, at start-up), through the same
+// profile functions as the handle. Windows build only.
+[[nodiscard]] AwaySettings LoadAwaySettings(const std::filesystem::path& path);
+
+}  // namespace lullcast
