@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <iosfwd>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/last_input_clock.h"
 #include "app/main_window.h"
 #include "app/tick_schedule.h"
 #include "core/client_operations.h"
@@ -120,6 +122,20 @@ class MemoryHandleStore final : public HandleStore {
     Journal& journal_;
 };
 
+// The desktop's last input at a scripted virtual time.
+class ScriptedLastInput final : public LastInputClock {
+  public:
+    explicit ScriptedLastInput(const VirtualEventLoop& loop) : loop_(loop) {}
+    [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override {
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(loop_.Now() - at).count());
+    }
+    MonoTime at{0};
+
+  private:
+    const VirtualEventLoop& loop_;
+};
+
 // The main window's logic on fakes, with the one-second tick served by the
 // virtual clock: the n-th tick after Start falls due n seconds after Start,
 // and a tick never runs nested inside the previous one.
@@ -146,7 +162,9 @@ class AppHarness {
     FakeMainWindow window{journal};
     RecordingClient client{journal};
     MemoryHandleStore store{journal};
-    Form1 form{window, client, store, loop};
+    AwaySettings settings;  // the plain program unless a test sets them
+    ScriptedLastInput last_input{loop};
+    Form1 form{window, client, store, loop, settings, last_input};
     int ticks_run = 0;
 
   private:
