@@ -7,6 +7,8 @@
 //   lullcast-drive exit               clicks "Exit" on the title strip
 //   lullcast-drive read               prints the status line and the elapsed time
 //   lullcast-drive park-pointer       moves the mouse pointer to the screen's corner
+//   lullcast-drive nudge-pointer      moves the pointer a pixel as the mouse does (input to
+//                                     the desktop, which ends an auto-away period)
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -112,6 +114,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring_view command = argc > 1 ? argv[1] : L"";
     if (command == L"bare-window") return ShowBareWindow();
     if (command == L"park-pointer") return SetCursorPos(0, 0) ? 0 : 1;
+    if (command == L"nudge-pointer") {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = 1;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        return SendInput(1, &input, sizeof input) == 1 ? 0 : 1;
+    }
     if (command == L"wait") {
         const DWORD seconds = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 10;
         return WaitFor(&FindMainWindow, seconds * 1000) != nullptr ? 0 : 1;
@@ -132,6 +141,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::fwprintf(
         stderr,
-        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|bare-window\n");
+        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|nudge-pointer|"
+        L"bare-window\n");
     return 2;
 }
