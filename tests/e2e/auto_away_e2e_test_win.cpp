@@ -109,16 +109,15 @@ TEST(AutoAwayEndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstI
     const std::string elapsed = window->ControlText(IDC_TIMED);
     ASSERT_EQ(elapsed.size(), 8U) << elapsed;
     const std::string seconds = elapsed.ends_with("60") ? "00" : elapsed.substr(6);
-    const std::vector<std::string> texts = {
-        "¬ Lull-Cast 2k3 ¬ tarn",
-        "¬ loaded ¬ Bob",
-        "¬ activated ¬ by.Bob",
-        "¬ rsn ¬ auto-away",
-        "¬ Bob ¬ idle",
-        "¬ rsn ¬ auto-away",
-        "¬ hrs: [00] ¬ mins: [01]",
-        "¬ deactivated ¬ by.Bob",
-        "¬ hrs: [00] ¬ mins: [01] ¬ secs: [" + elapsed.substr(6) + "]"};
+    const std::vector<std::string> texts = {"¬ Lull-Cast 2k3 ¬ tarn",
+                                            "¬ loaded ¬ Bob",
+                                            "¬ activated ¬ by.Bob",
+                                            "¬ rsn ¬ auto-away",
+                                            "¬ Bob ¬ idle",
+                                            "¬ rsn ¬ auto-away",
+                                            "¬ hrs: [00] ¬ mins: [01]",
+                                            "¬ deactivated ¬ by.Bob",
+                                            "¬ hrs: [00] ¬ mins: [01] ¬ secs: [" + seconds + "]"};
     std::vector<std::string> matched;
     for (const LogEvent& line : lines()) {
         const std::string hex = line.Field("hex");
