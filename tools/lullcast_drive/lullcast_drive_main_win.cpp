@@ -7,6 +7,9 @@
 //   lullcast-drive exit               clicks "Exit" on the title strip
 //   lullcast-drive read               prints the status line and the elapsed time
 //   lullcast-drive park-pointer       moves the mouse pointer to the screen's corner
+//   lullcast-drive point-at start|strip
+//                                     rests the mouse pointer on the Start button or
+//                                     on the title strip (between its texts)
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -78,6 +81,19 @@ int ClickExit(HWND main_window) {
     return 0;
 }
 
+// The pointer where a user leaves it after pressing Start, or after dragging
+// the window by its strip: in the middle of the button, or on the strip's bare
+// gradient between "Min" and the time.
+int PointAt(HWND main_window, std::wstring_view place) {
+    const bool on_start = place == L"start";
+    if (!on_start && place != L"strip") return 2;
+    const HWND control = Control(main_window, on_start ? IDC_SSCOMMAND1 : IDC_PICTURE1);
+    RECT bounds{};
+    if (control == nullptr || !GetWindowRect(control, &bounds)) return 1;
+    const int x = on_start ? (bounds.left + bounds.right) / 2 : bounds.left + 35;
+    return SetCursorPos(x, (bounds.top + bounds.bottom) / 2) ? 0 : 1;
+}
+
 int Read(HWND main_window) {
     std::wprintf(L"status=%ls\ntime=%ls\n", TextOf(Control(main_window, IDC_LABEL1)).c_str(),
                  TextOf(Control(main_window, IDC_TIMED)).c_str());
@@ -117,7 +133,8 @@ int wmain(int argc, wchar_t** argv) {
         return WaitFor(&FindMainWindow, seconds * 1000) != nullptr ? 0 : 1;
     }
     const HWND main_window = FindMainWindow();
-    if (command == L"start" || command == L"stop" || command == L"exit" || command == L"read") {
+    if (command == L"start" || command == L"stop" || command == L"exit" || command == L"read" ||
+        command == L"point-at") {
         if (main_window == nullptr) {
             std::fwprintf(stderr, L"lullcast-drive: Lull-Cast's window is not there\n");
             return 1;
@@ -128,10 +145,11 @@ int wmain(int argc, wchar_t** argv) {
             return 0;
         }
         if (command == L"exit") return ClickExit(main_window);
+        if (command == L"point-at") return PointAt(main_window, argc > 2 ? argv[2] : L"");
         return Read(main_window);
     }
-    std::fwprintf(
-        stderr,
-        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|bare-window\n");
+    std::fwprintf(stderr,
+                  L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|"
+                  L"point-at start|strip|bare-window\n");
     return 2;
 }
