@@ -7,9 +7,9 @@
 //   lullcast-drive exit               clicks "Exit" on the title strip
 //   lullcast-drive read               prints the status line and the elapsed time
 //   lullcast-drive park-pointer       moves the mouse pointer to the screen's corner
-//   lullcast-drive point-at start|strip
-//                                     rests the mouse pointer on the Start button or
-//                                     on the title strip (between its texts)
+//   lullcast-drive point-at start|stop|strip
+//                                     rests the mouse pointer on the Start or the Stop
+//                                     button or on the title strip (between its texts)
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -81,16 +81,17 @@ int ClickExit(HWND main_window) {
     return 0;
 }
 
-// The pointer where a user leaves it after pressing Start, or after dragging
-// the window by its strip: in the middle of the button, or on the strip's bare
-// gradient between "Min" and the time.
+// The pointer where a user leaves it after pressing a button, or after
+// dragging the window by its strip: in the middle of the button, or on the
+// strip's bare gradient between "Min" and the time.
 int PointAt(HWND main_window, std::wstring_view place) {
-    const bool on_start = place == L"start";
-    if (!on_start && place != L"strip") return 2;
-    const HWND control = Control(main_window, on_start ? IDC_SSCOMMAND1 : IDC_PICTURE1);
+    const bool on_strip = place == L"strip";
+    if (!on_strip && place != L"start" && place != L"stop") return 2;
+    const int id = on_strip ? IDC_PICTURE1 : place == L"start" ? IDC_SSCOMMAND1 : IDC_SSCOMMAND2;
+    const HWND control = Control(main_window, id);
     RECT bounds{};
     if (control == nullptr || !GetWindowRect(control, &bounds)) return 1;
-    const int x = on_start ? (bounds.left + bounds.right) / 2 : bounds.left + 35;
+    const int x = on_strip ? bounds.left + 35 : (bounds.left + bounds.right) / 2;
     return SetCursorPos(x, (bounds.top + bounds.bottom) / 2) ? 0 : 1;
 }
 
@@ -150,6 +151,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::fwprintf(stderr,
                   L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|"
-                  L"point-at start|strip|bare-window\n");
+                  L"point-at start|stop|strip|bare-window\n");
     return 2;
 }
