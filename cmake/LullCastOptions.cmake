@@ -18,6 +18,6 @@ if(WIN32)
   # No excess precision on i686: SSE2 doubles, as on x86-64.
   target_compile_options(lullcast_options INTERFACE -msse2 -mfpmath=sse)
   target_compile_definitions(lullcast_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
-                                                        _WIN32_WINNT=0x0601 WINVER=0x0601)
+                                                        _WIN32_WINNT=0x0501 WINVER=0x0501)
   target_link_options(lullcast_options INTERFACE -static)
 endif()

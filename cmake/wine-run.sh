@@ -16,14 +16,17 @@ fi
 build_dir=$(cd "$1" && pwd)
 shift
 
-export WINEPREFIX="$build_dir/wineprefix"
+# LULLCAST_WINE_WINDOWS names the Windows version of a second session with a
+# prefix of its own (see wine-session.sh); unset, the build's own prefix.
+variant=${LULLCAST_WINE_WINDOWS:+-$LULLCAST_WINE_WINDOWS}
+export WINEPREFIX="$build_dir/wineprefix$variant"
 export WINEARCH=win32
 export WINEDEBUG=-all
 # Keeps the first start from offering to install Mono and Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8
 
-display_file="$build_dir/wine-session/display"
+display_file="$build_dir/wine-session$variant/display"
 if [ -z "${DISPLAY:-}" ] && [ -s "$display_file" ]; then
     DISPLAY=":$(cat "$display_file")"
     export DISPLAY
@@ -33,7 +36,7 @@ fi
 # Wine starts helper processes (the desktop, services) that inherit the
 # starter's output and outlive it by a second or more; were that output
 # CTest's pipe, CTest would wait for them before it calls the test done.
-output_dir="$build_dir/wine-session"
+output_dir="$build_dir/wine-session$variant"
 mkdir -p "$output_dir"
 output=$(mktemp "$output_dir/output.XXXXXX")
 wine "$@" >"$output" 2>&1 &

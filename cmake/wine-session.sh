@@ -8,6 +8,9 @@
 # start makes the 32-bit prefix once (a stamp file records it), starts one
 # persistent wineserver, and without a DISPLAY starts one Xvfb for the whole
 # run, recording its display number and pid under BUILD_DIR/wine-session.
+# With LULLCAST_WINE_WINDOWS set (a winecfg version name such as winxp), the
+# session is a second one with a prefix, a session folder and an X server of
+# its own, and the prefix reports that version of Windows to the programs.
 # Everything started here writes to files, never to CTest's pipes: CTest waits
 # for every holder of a test's output pipe to go away, so a server started
 # with it would hold up the test until the server ends.
@@ -20,12 +23,14 @@ fi
 action=$1
 build_dir=$(cd "$2" && pwd)
 
-session_dir="$build_dir/wine-session"
+windows_version=${LULLCAST_WINE_WINDOWS:-}
+variant=${windows_version:+-$windows_version}
+session_dir="$build_dir/wine-session$variant"
 display_file="$session_dir/display"
 xvfb_pid_file="$session_dir/xvfb.pid"
 log_file="$session_dir/session.log"
 
-export WINEPREFIX="$build_dir/wineprefix"
+export WINEPREFIX="$build_dir/wineprefix$variant"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -94,7 +99,7 @@ start_xvfb() {
 }
 
 prepare_prefix() {
-    wanted="$(wine --version 2>/dev/null) unmanaged"
+    wanted="$(wine --version 2>/dev/null) unmanaged${windows_version:+ $windows_version}"
     if [ -f "$prefix_stamp" ] && [ "$(cat "$prefix_stamp")" = "$wanted" ]; then
         # Starts Wine's services now, so that no test pays for them.
         wine wineboot >>"$log_file" 2>&1 </dev/null
@@ -104,6 +109,9 @@ prepare_prefix() {
     echo "Preparing Wine prefix $WINEPREFIX"
     wine wineboot -i >>"$log_file" 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log_file" 2>&1 </dev/null
+    if [ -n "$windows_version" ]; then
+        wine winecfg -v "$windows_version" >>"$log_file" 2>&1 </dev/null
+    fi
     printf '%s\n' "$wanted" >"$prefix_stamp"
 }
 

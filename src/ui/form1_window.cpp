@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 
 #include "core/text_win.h"
 #include "ui/input_box.h"
@@ -46,7 +47,7 @@ Form1Window::~Form1Window() {
 }
 
 RECT Form1Window::Scaled(int left, int top, int width, int height) const {
-    const auto scale = [this](int pixels) { return MulDiv(pixels, dpi_, USER_DEFAULT_SCREEN_DPI); };
+    const auto scale = [this](int pixels) { return MulDiv(pixels, dpi_, kDesignDpi); };
     return RECT{scale(left), scale(top), scale(left + width), scale(top + height)};
 }
 
@@ -126,9 +127,15 @@ bool Form1Window::CreateControls() {
 }
 
 void Form1Window::ApplyDefaultFont() {
+    // The metrics as Windows XP knows them, ending with the message font.
+    // Vista added a last member (the padded border width) that this window
+    // does not need; later systems still take the shorter size, and XP
+    // refuses the longer one, so this size serves everywhere.
+    constexpr UINT kMetricsSizeUpToMessageFont =
+        offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    metrics.cbSize = kMetricsSizeUpToMessageFont;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kMetricsSizeUpToMessageFont, &metrics, 0)) {
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     }
     const auto font = reinterpret_cast<WPARAM>(

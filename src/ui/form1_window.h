@@ -80,7 +80,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     Win32EventLoop& event_loop_;
     Form1 form_;
     TickSchedule tick_schedule_;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    int dpi_ = kDesignDpi;
     UniqueFont font_;
 
     TitleStrip picture1_;

@@ -61,8 +61,8 @@ void TitleStrip::Paint(HDC dc) const {
     if (!gradient_) return;
     const HDC image_dc = CreateCompatibleDC(dc);
     const HGDIOBJ old_bitmap = SelectObject(image_dc, gradient_.get());
-    const int width = MulDiv(kImageWidth, dpi_, USER_DEFAULT_SCREEN_DPI);
-    const int height = MulDiv(kImageHeight, dpi_, USER_DEFAULT_SCREEN_DPI);
+    const int width = MulDiv(kImageWidth, dpi_, kDesignDpi);
+    const int height = MulDiv(kImageHeight, dpi_, kDesignDpi);
     if (width == kImageWidth) {
         BitBlt(dc, 0, 0, kImageWidth, kImageHeight, image_dc, 0, 0, SRCCOPY);
     } else {

@@ -26,7 +26,7 @@ class TitleStrip final : public SelfPaintedWindow {
     void Paint(HDC dc) const override;
 
     UniqueBitmap gradient_;
-    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    int dpi_ = kDesignDpi;
 };
 
 }  // namespace lullcast

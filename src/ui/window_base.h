@@ -4,6 +4,10 @@
 
 namespace lullcast {
 
+// The resolution that the windows' sizes are given at: 100 % scaling. The
+// system headers name it only for Vista and later.
+inline constexpr int kDesignDpi = 96;
+
 // A window whose messages go to a C++ object. The object passes `this` as the
 // creation parameter; the window procedure keeps it in the window's user data
 // and hands every message to HandleMessage. The object must outlive its window.

@@ -9,6 +9,9 @@
 //   lullcast-drive park-pointer       moves the mouse pointer to the screen's corner
 //   lullcast-drive nudge-pointer      moves the pointer a pixel as the mouse does (input to
 //                                     the desktop, which ends an auto-away period)
+//   lullcast-drive point-at start|stop|strip
+//                                     rests the mouse pointer on the Start or Stop button or
+//                                     on the title strip (between its texts)
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -80,6 +83,20 @@ int ClickExit(HWND main_window) {
     return 0;
 }
 
+// The pointer where a user leaves it after pressing a button, or after
+// dragging the window by its strip: in the middle of the button, or on the
+// strip's bare gradient between "Min" and the time.
+int PointAt(HWND main_window, std::wstring_view place) {
+    const bool on_strip = place == L"strip";
+    if (!on_strip && place != L"start" && place != L"stop") return 2;
+    const int id = on_strip ? IDC_PICTURE1 : place == L"start" ? IDC_SSCOMMAND1 : IDC_SSCOMMAND2;
+    const HWND control = Control(main_window, id);
+    RECT bounds{};
+    if (control == nullptr || !GetWindowRect(control, &bounds)) return 1;
+    const int x = on_strip ? bounds.left + 35 : (bounds.left + bounds.right) / 2;
+    return SetCursorPos(x, (bounds.top + bounds.bottom) / 2) ? 0 : 1;
+}
+
 int Read(HWND main_window) {
     std::wprintf(L"status=%ls\ntime=%ls\n", TextOf(Control(main_window, IDC_LABEL1)).c_str(),
                  TextOf(Control(main_window, IDC_TIMED)).c_str());
@@ -126,7 +143,8 @@ int wmain(int argc, wchar_t** argv) {
         return WaitFor(&FindMainWindow, seconds * 1000) != nullptr ? 0 : 1;
     }
     const HWND main_window = FindMainWindow();
-    if (command == L"start" || command == L"stop" || command == L"exit" || command == L"read") {
+    if (command == L"start" || command == L"stop" || command == L"exit" || command == L"read" ||
+        command == L"point-at") {
         if (main_window == nullptr) {
             std::fwprintf(stderr, L"lullcast-drive: Lull-Cast's window is not there\n");
             return 1;
@@ -137,11 +155,11 @@ int wmain(int argc, wchar_t** argv) {
             return 0;
         }
         if (command == L"exit") return ClickExit(main_window);
+        if (command == L"point-at") return PointAt(main_window, argc > 2 ? argv[2] : L"");
         return Read(main_window);
     }
-    std::fwprintf(
-        stderr,
-        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|nudge-pointer|"
-        L"bare-window\n");
+    std::fwprintf(stderr,
+                  L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|"
+                  L"nudge-pointer|point-at start|stop|strip|bare-window\n");
     return 2;
 }
