@@ -227,8 +227,12 @@ TEST_F(Form1WindowTest, LaysOutABorderlessTopmostPanelCentredOnTheWorkArea) {
         const RECT place = PlaceOf(c.id);
         EXPECT_EQ(place.left, c.place.left);
         EXPECT_EQ(place.top, c.place.top);
-        if (c.place.right != 0) EXPECT_EQ(place.right, c.place.right);
-        if (c.place.bottom != 0) EXPECT_EQ(place.bottom, c.place.bottom);
+        if (c.place.right != 0) {
+            EXPECT_EQ(place.right, c.place.right);
+        }
+        if (c.place.bottom != 0) {
+            EXPECT_EQ(place.bottom, c.place.bottom);
+        }
         EXPECT_EQ(Enabled(c.id), c.enabled);
     }
 }
