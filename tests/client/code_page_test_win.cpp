@@ -29,18 +29,5 @@ TEST(CodePageTest, TextIsCarriedInCodePage1252WithOneMarkPerMissingCharacter) {
     }
 }
 
-using CodePageClientTest = ClientTest;
-
-TEST_F(CodePageClientTest, TheChatInputReceivesAnsiBytes) {
-    if (GetACP() != kWesternEuropean) {
-        GTEST_SKIP() << "ANSI code page is " << GetACP();
-    }
-    const ChatRoom room = OpenChatRoom(AddClient().area);
-    quill.SendChatLine("¬ rsn ¬ 😀");
-    const std::vector<std::string> texts = builder.ReceivedAnsiTexts(room.input);
-    ASSERT_EQ(texts.size(), 4U);
-    EXPECT_EQ(texts[3], "\xAC rsn \xAC ?");
-}
-
 }  // namespace
 }  // namespace lullcast::quill_aol8

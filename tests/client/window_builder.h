@@ -70,12 +70,6 @@ class WindowBuilder {
     // How often the event loop has been asked to process pending events.
     [[nodiscard]] int Yields() const;
 
-#ifdef _WIN32
-    // The texts of the WM_SETTEXT messages the window received, as the bytes
-    // that arrived (in the ANSI code page).
-    [[nodiscard]] std::vector<std::string> ReceivedAnsiTexts(WindowHandle window) const;
-#endif
-
   private:
     struct World;
     std::unique_ptr<World> world_;

@@ -230,20 +230,6 @@ std::vector<ReceivedMessage> WindowBuilder::Received(WindowHandle window) const 
     return messages;
 }
 
-std::vector<std::string> WindowBuilder::ReceivedAnsiTexts(WindowHandle window) const {
-    std::vector<std::string> texts;
-    const auto found = world_->received.find(window);
-    if (found == world_->received.end()) {
-        return texts;
-    }
-    for (const ReceivedMessage& message : found->second) {
-        if (message.kind == MessageKind::kSetText) {
-            texts.push_back(message.text);
-        }
-    }
-    return texts;
-}
-
 void WindowBuilder::OnReceive(WindowHandle window,
                               std::function<void(const ReceivedMessage&)> reaction) {
     world_->reactions[window] = std::move(reaction);

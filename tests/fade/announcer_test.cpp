@@ -35,14 +35,6 @@ TEST(ComposeChatLineTest, PutsTheFontTagInFrontOfThePlainFade) {
     EXPECT_EQ(CountCharacters(line), 278U);
 }
 
-TEST(ComposeChatLineTest, IsTwentySixPlusTwentyOneCharactersPerCharacter) {
-    for (const std::string_view text : {"", "x", "¬ activated ¬ by.", "¬ hrs: [00] ¬ mins: [01]"}) {
-        const std::string line = ComposeChatLine(kClr1, kClr2, text);
-        EXPECT_EQ(CountCharacters(line), 26 + 21 * CountCharacters(text)) << text;
-        EXPECT_TRUE(line.starts_with(R"(<font face="Arial Narrow">)")) << text;
-    }
-}
-
 class RecordingClient final : public ClientOperations {
   public:
     void SendChatLine(std::string_view line) override { chat_lines.emplace_back(line); }

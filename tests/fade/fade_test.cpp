@@ -169,6 +169,10 @@ TEST(FadeTextTest, CountsAndWrapsUnicodeCharactersWhole) {
         {"above U+10FFFF", "\xF4\x90\x80\x80", {bad, bad, bad, bad}},
         {"cut short by another character", "\xE2\x82z", {bad, bad, "z"}},
         {"cut short by the end", "a\xF0\x9F\x98", {"a", bad, bad, bad}},
+        {"a bad byte second of eight",
+         "a\x80"
+         "bcdefgh",
+         {"a", bad, "b", "c", "d", "e", "f", "g", "h"}},
         {"ASCII runs between others",
          "ab\xC2\xAC"
          "cd\xC2\xAC\xC2\xAC"

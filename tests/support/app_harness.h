@@ -20,6 +20,10 @@
 
 namespace lullcast::testing {
 
+inline MonoTime Seconds(double seconds) {
+    return std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(seconds));
+}
+
 // What the program did, in order and with the virtual time it happened at:
 // "status Idling...", "click 6", "chat ¬ rsn ¬ brb", "save Bob", ...
 struct JournalEntry {
@@ -35,9 +39,7 @@ class Journal {
     void Add(std::string what) { entries_.push_back({loop_.Now(), std::move(what)}); }
 
     [[nodiscard]] const std::vector<JournalEntry>& Entries() const { return entries_; }
-    // The entries from `first` on, without their times.
-    [[nodiscard]] std::vector<std::string> Whats(std::size_t first = 0) const;
-    // The entries that start with `prefix`, with their times.
+    // The entries that start with `prefix`.
     [[nodiscard]] std::vector<JournalEntry> Matching(std::string_view prefix) const;
     [[nodiscard]] std::size_t Size() const { return entries_.size(); }
     void Clear() { entries_.clear(); }
@@ -62,8 +64,12 @@ class FakeMainWindow final : public MainWindow {
     explicit FakeMainWindow(Journal& journal) : journal_(journal) {}
 
     void SetStatusLine(std::string_view text) override;
-    void SetStartEnabled(bool enabled) override;
-    void SetStopEnabled(bool enabled) override;
+    void SetStartEnabled(bool enabled) override {
+        journal_.Add(enabled ? "Start enabled" : "Start disabled");
+    }
+    void SetStopEnabled(bool enabled) override {
+        journal_.Add(enabled ? "Stop enabled" : "Stop disabled");
+    }
     void SetElapsedDisplay(std::string_view text) override { elapsed_display = text; }
     void SetTickRunning(bool running) override;
     [[nodiscard]] std::optional<std::string> PromptForText(std::string_view prompt,
@@ -82,9 +88,6 @@ class FakeMainWindow final : public MainWindow {
 
     std::string status_line = "Welcome to Lull-Cast!";
     std::string elapsed_display = "00:00:00";
-    bool start_enabled = true;
-    bool stop_enabled = false;
-    bool tick_running = false;
 
   private:
     Journal& journal_;
@@ -114,7 +117,10 @@ class MemoryHandleStore final : public HandleStore {
   public:
     explicit MemoryHandleStore(Journal& journal) : journal_(journal) {}
     [[nodiscard]] std::string LoadHandle() override { return stored; }
-    void SaveHandle(std::string_view handle) override;
+    void SaveHandle(std::string_view handle) override {
+        stored = handle;
+        journal_.Add("save " + stored);
+    }
 
     std::string stored;
 
@@ -144,9 +150,11 @@ class AppHarness {
     AppHarness();
 
     // Runs the program's event loop for `seconds` of virtual time.
-    void RunFor(double seconds);
+    void RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
     // Scripts `event` to run `seconds` from now, nested in whatever runs then.
-    void After(double seconds, std::function<void()> event);
+    void After(double seconds, std::function<void()> event) {
+        loop.After(Seconds(seconds), std::move(event));
+    }
     // Loads the window, then clears the journal of what loading did.
     void LoadQuietly();
     // Presses Start with the reason `reason` (nothing: Cancel) and runs the flow.
@@ -175,7 +183,5 @@ class AppHarness {
     TickSchedule schedule_;
     int timer_generation_ = 0;
 };
-
-MonoTime Seconds(double seconds);
 
 }  // namespace lullcast::testing

@@ -63,7 +63,6 @@ class VirtualEventLoop final : public EventLoop {
 
     [[nodiscard]] int ProcessCount() const { return process_count_; }
     [[nodiscard]] int WaitCount() const { return wait_count_; }
-    [[nodiscard]] bool HasScriptedEvents() const { return !events_.empty(); }
 
   private:
     MonoTime now_{0};

@@ -116,34 +116,12 @@ check "lines posted" "$(events_of line)" \
     "line room=1 hex=$(hex_of 'é€ ¬ <b>x</b>')
 line room=1 hex="
 
-echo "== an announcement shows its characters without the markup"
-start_client announce
-drive announce '¬ activated ¬ by.'
-stop_client
-check "shown text" "$(events | grep '^line' | sed 's/.* shown=//')" '\xAC activated \xAC by.'
-check "prefix" "$(events_of line | sed 's/.*hex=\(.\{52\}\).*/\1/')" \
-    "$(hex_of '<font face="Arial Narrow">')"
-
 echo "== without a chat room nothing is posted"
 start_client no-room --rooms 0 --front-docs 1
 drive chat 'lost'
 drive click 2
 stop_client
 check "no line, click on the document" "$(events | grep -v '^release')" "click window=doc1 icon=2"
-
-echo "== clicks go to the front-most document window, counted with wrap-round"
-start_client clicks --front-docs 2 --icons 4
-drive click 6
-drive click 4
-stop_client
-check "click events" "$(events)" "click window=doc1 icon=1
-release window=doc1 icon=1 by=button
-click window=doc1 icon=4
-release window=doc1 icon=4 by=button"
-start_client five-icons --icons 5
-drive click 6
-stop_client
-check "sixth of five clicks nothing" "$(events)" ""
 
 echo "== instant messages switch the acceptance"
 start_client ims
@@ -171,12 +149,6 @@ release window=im2 icon=12 by=space
 release window=im3 icon=12 by=space
 release window=toolbar icon=5 by=space"
 
-echo "== with an IM window open, the new one in front is the one sent"
-start_client im-open --im-open
-drive im 'Buddy' 'x'
-stop_client
-check "sent from the new window" "$(events_of im)" "im window=im2 to=$(hex_of Buddy) text=78"
-
 echo "== a slow IM window: the toolbar is pressed again until one opens"
 start_client slow --im-delay-ms 1000
 drive im 'Buddy' 'slow'
@@ -184,10 +156,6 @@ toolbar_presses=$(events | grep -c '^click window=toolbar icon=5')
 check "pressed more than once" "$([[ $toolbar_presses -ge 2 ]] && echo yes)" yes
 check "sent once" "$(events_of im | wc -l)" 1
 stop_client
-
-echo "== a bad command line is refused"
-wine_program "$client_exe" --rooms many >/dev/null 2>&1
-check "exit status" "$?" 2
 
 echo "$((checks - failures)) passed, $failures failed"
 [[ $failures -eq 0 ]]

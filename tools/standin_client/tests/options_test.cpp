@@ -10,21 +10,6 @@ namespace {
 
 ParsedOptions Parse(std::vector<std::wstring> arguments) { return ParseOptions(arguments); }
 
-TEST(OptionsTest, NoArgumentsGiveOneRoomTwelveIconsAToolbarAndNoDelay) {
-    const ParsedOptions parsed = Parse({});
-    ASSERT_TRUE(parsed.options.has_value());
-    const Options& options = *parsed.options;
-    EXPECT_EQ(options.rooms, 1);
-    EXPECT_FALSE(options.im_open);
-    EXPECT_EQ(options.icons, 12);
-    EXPECT_EQ(options.toolbar_icons, 12);
-    EXPECT_TRUE(options.toolbar);
-    EXPECT_EQ(options.im_delay_ms, 0);
-    EXPECT_EQ(options.front_docs, 0);
-    EXPECT_TRUE(options.log_path.empty());
-    EXPECT_FALSE(options.help);
-}
-
 TEST(OptionsTest, EveryOptionSetsItsField) {
     const ParsedOptions parsed =
         Parse({L"--rooms", L"0", L"--im-open", L"--icons", L"4", L"--toolbar-icons", L"3",
