@@ -13,6 +13,12 @@ void PrintTo(const JournalEntry& entry, std::ostream* out) {
          << entry.what << '"';
 }
 
+std::vector<std::string> Journal::Whats(std::size_t first) const {
+    std::vector<std::string> whats;
+    for (std::size_t i = first; i < entries_.size(); ++i) whats.push_back(entries_[i].what);
+    return whats;
+}
+
 std::vector<JournalEntry> Journal::Matching(std::string_view prefix) const {
     std::vector<JournalEntry> matching;
     std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(matching),

@@ -39,6 +39,8 @@ class Journal {
     void Add(std::string what) { entries_.push_back({loop_.Now(), std::move(what)}); }
 
     [[nodiscard]] const std::vector<JournalEntry>& Entries() const { return entries_; }
+    // What happened, from entry `first` on, without the times.
+    [[nodiscard]] std::vector<std::string> Whats(std::size_t first = 0) const;
     // The entries that start with `prefix`.
     [[nodiscard]] std::vector<JournalEntry> Matching(std::string_view prefix) const;
     [[nodiscard]] std::size_t Size() const { return entries_.size(); }
