@@ -20,7 +20,7 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <memory>
 #include <utility>
 
 #include "core/text_win.h"
@@ -47,10 +47,19 @@ constexpr std::size_t kLongestPath = 32768;
 std::wstring AsTheCodePageHoldsIt(std::string_view utf8) { return WidenAnsi(ToAnsiCodePage(utf8)); }
 
 // Whether the file starts with the UTF-16 little-endian byte-order mark.
+// Read with kernel32 itself: a C++ file stream would pull the C runtime's
+// whole stream machinery into the program for two bytes.
 bool IsUtf16File(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::array<char, 2> start{};
-    return file.read(start.data(), start.size()) && start[0] == '\xFF' && start[1] == '\xFE';
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+    std::array<unsigned char, 2> start{};
+    DWORD count = 0;
+    return ReadFile(file, start.data(), static_cast<DWORD>(start.size()), &count, nullptr) != 0 &&
+           count == start.size() && start[0] == 0xFF && start[1] == 0xFE;
 }
 
 // Given as the default of a read, it tells an absent entry from an empty one:
