@@ -228,7 +228,7 @@ void Form1::Timer1_Timer() {
         if (IsReportMinute()) {
             ReportMinute();
         } else {
-            CarrySecondsSilently();
+            CarrySecondsIntoMinutes();
         }
     }
     if (CounterValue(minz_) == kMinutesPerHour) {
@@ -244,8 +244,8 @@ bool Form1::IsReportMinute() const {
     return interval <= 1 || minutes % interval == 0;
 }
 
-// A minute without a report carries as a report minute does, and no more.
-void Form1::CarrySecondsSilently() {
+// Every minute carries, reported or not.
+void Form1::CarrySecondsIntoMinutes() {
     SetSecZ("0");
     SetMinz(CounterText(CounterValue(minz_) + 1));
 }
@@ -253,8 +253,7 @@ void Form1::CarrySecondsSilently() {
 void Form1::ReportMinute() {
     const BusyScope busy(*this);
     client_.ClickFrontChildIcon(kIconClickedEachMinute);
-    SetSecZ("0");
-    SetMinz(CounterText(CounterValue(minz_) + 1));
+    CarrySecondsIntoMinutes();
     window_.SetStatusLine(kSendingData);
     Announce(Joined({"¬ ", handle_, " ¬ idle"}));
     PauseBetweenLines();

@@ -108,7 +108,7 @@ class Form1 {
     // Ends an idle period that auto-away started once input has come since.
     void ReturnOnInput();
     [[nodiscard]] bool IsReportMinute() const;
-    void CarrySecondsSilently();
+    void CarrySecondsIntoMinutes();
     void ReportMinute();
     void CarryMinutesIntoHours();
     [[noreturn]] void ExitFlow();

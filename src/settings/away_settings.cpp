@@ -1,24 +1,21 @@
 #include "settings/away_settings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 
 namespace lullcast {
 
 std::optional<int> WholeNumberIn(std::string_view text, int lowest, int highest) {
-    // Longer texts are out of every range here, and could not be summed in
-    // an int; leading zeros count no differently.
-    constexpr std::size_t kMostDigits = 9;
-    const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
-    const std::string_view digits = text.substr(first);
-    if (text.empty() || digits.size() > kMostDigits ||
-        !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; })) {
+    // Digits only: from_chars would also take a minus sign. A number too long
+    // for an int is out of range.
+    const char* const end = text.data() + text.size();
+    int value = 0;
+    if (text.empty() || text.front() == '-') {
         return std::nullopt;
     }
-    int value = 0;
-    for (const char digit : digits) {
-        value = value * 10 + (digit - '0');
-    }
-    if (value < lowest || value > highest) {
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end || value < lowest || value > highest) {
         return std::nullopt;
     }
     return value;
