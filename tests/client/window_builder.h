@@ -4,12 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <ostream>
-#include <string>
-#include <vector>
 
 #include "client/quill_aol8/actions.h"
 #include "client/quill_aol8/quill_client.h"
@@ -30,28 +26,25 @@ inline constexpr std::string_view kFrame = "AOL Frame25", kMdiClient = "MDIClien
 }  // namespace cls
 constexpr WindowHandle kNone = WindowHandle::kNone;
 
-// Builds windows on the platform's window system: natively the in-process
-// WindowTree on a virtual clock, on Windows (and Wine) real windows and the
-// program's event loop; only the Platform differs, so every test runs on
-// both. It is also the event loop the code under test is given, and runs the
-// posted events and due timer ticks before the platform's own events.
+// Windows on the platform's window system (natively the in-process tree on a
+// virtual clock, under Wine real windows): only the Platform differs. As the
+// event loop, runs posted events and timer ticks before the platform's own.
 class WindowBuilder final : public EventLoop {
   public:
     WindowBuilder();
     ~WindowBuilder() override;
-    // A child goes below its siblings, a top-level window (parent 0) above.
-    WindowHandle Create(std::string_view class_name, WindowHandle parent = kNone);
+    // A child goes below its siblings, a top-level window (parent 0) above;
+    // with one child of each class in `children`.
+    WindowHandle Create(std::string_view class_name, WindowHandle parent = kNone,
+                        const std::vector<std::string_view>& children = {}) {
+        const WindowHandle window = Make(class_name, parent);
+        for (const std::string_view child : children) Make(child, window);
+        return window;
+    }
     std::vector<WindowHandle> Create(std::string_view class_name, WindowHandle parent, int count) {
         std::vector<WindowHandle> created;
         while (count-- > 0) created.push_back(Create(class_name, parent));
         return created;
-    }
-    // A window of the class with one child of each class given.
-    WindowHandle CreateWith(std::string_view class_name, WindowHandle parent,
-                            const std::vector<std::string_view>& children) {
-        const WindowHandle window = Create(class_name, parent);
-        for (const std::string_view child : children) Create(child, window);
-        return window;
     }
     void BringToTop(WindowHandle window);
     void Destroy(WindowHandle window);
@@ -68,11 +61,7 @@ class WindowBuilder final : public EventLoop {
     [[nodiscard]] MonoTime Now() const override { return loop_.Now(); }
     void ProcessPendingEvents() override {
         ++yields_;
-        while (!posted_.empty()) {
-            const std::function<void()> event = std::move(posted_.front());
-            posted_.pop_front();
-            event();
-        }
+        for (const auto& event : std::exchange(posted_, {})) event();
         for (Tick& tick : ticks_) {
             if (Now() >= tick.due) {
                 tick.due = Now() + tick.interval;
@@ -88,13 +77,14 @@ class WindowBuilder final : public EventLoop {
 
   private:
     struct Platform;
+    WindowHandle Make(std::string_view class_name, WindowHandle parent);
     struct Tick {
         MonoTime due, interval;
         std::function<void()> run;
     };
     std::unique_ptr<Platform> platform_;
     EventLoop& loop_;
-    std::deque<std::function<void()>> posted_;
+    std::vector<std::function<void()>> posted_;
     std::vector<Tick> ticks_;
     int yields_ = 0;
 
@@ -102,8 +92,8 @@ class WindowBuilder final : public EventLoop {
     WindowFunctions& windows;
 };
 
-inline ReceivedMessage TextSet(std::string_view text) {
-    return {MessageKind::kSetText, 0, std::string(text)};
+inline ReceivedMessage TextSet(std::string_view t) {
+    return {MessageKind::kSetText, 0, std::string(t)};
 }
 inline const ReceivedMessage kEnter{MessageKind::kChar, 13, {}};
 inline const ReceivedMessage kButtonDown{MessageKind::kLeftButtonDown, 0, {}};
@@ -127,14 +117,14 @@ struct ClientTest : ::testing::Test {
         std::vector<WindowHandle> icons;
     };
     ChatRoom OpenChatRoom() {
-        const WindowHandle room = b.CreateWith(cls::kChild, area, kChatRoomParts);
+        const WindowHandle room = b.Create(cls::kChild, area, kChatRoomParts);
         // The transcript comes first: the input's lookup must pass over it.
         const ChatRoom opened{room, b.Create(cls::kRichText, room)};
         b.BringToTop(room);
         return opened;
     }
     ImWindow OpenImWindow() {
-        const WindowHandle im = b.CreateWith(cls::kChild, area, {cls::kStatic});
+        const WindowHandle im = b.Create(cls::kChild, area, {cls::kStatic});
         const ImWindow opened{im, b.Create(cls::kEdit, im), b.Create(cls::kRichText, im),
                               b.Create(cls::kIcon, im, kImSendIconPosition)};
         b.BringToTop(im);
@@ -144,8 +134,8 @@ struct ClientTest : ::testing::Test {
     WindowBuilder b;
     WindowHandle frame = b.Create(cls::kFrame);
     WindowHandle area = b.Create(cls::kMdiClient, frame);
-    WindowHandle strip = b.Create(cls::kToolbarStrip, b.Create(cls::kToolbarHost, frame));
-    std::vector<WindowHandle> toolbar = b.Create(cls::kIcon, strip, 8);
+    std::vector<WindowHandle> toolbar =
+        b.Create(cls::kIcon, b.Create(cls::kToolbarStrip, b.Create(cls::kToolbarHost, frame)), 8);
     QuillClient quill{b.windows, b};
 };
 

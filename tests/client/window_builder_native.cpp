@@ -14,7 +14,7 @@ WindowBuilder::WindowBuilder()
       windows(platform_->functions) {}
 WindowBuilder::~WindowBuilder() = default;
 
-WindowHandle WindowBuilder::Create(std::string_view class_name, WindowHandle parent) {
+WindowHandle WindowBuilder::Make(std::string_view class_name, WindowHandle parent) {
     return platform_->functions.Create(class_name, parent);
 }
 void WindowBuilder::BringToTop(WindowHandle window) { platform_->functions.BringToTop(window); }
