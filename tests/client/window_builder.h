@@ -55,7 +55,6 @@ class WindowBuilder final : public EventLoop {
     void Every(std::chrono::milliseconds interval, std::function<void()> tick) {
         ticks_.push_back({.due = Now() + interval, .interval = interval, .run = std::move(tick)});
     }
-    void StopTimers() { ticks_.clear(); }
     [[nodiscard]] int Yields() const { return yields_; }
 
     [[nodiscard]] MonoTime Now() const override { return loop_.Now(); }
