@@ -1,105 +1,141 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <ostream>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "client/quill_aol8/window_functions.h"
+#include "client/quill_aol8/actions.h"
+#include "client/quill_aol8/quill_client.h"
 #include "client/quill_aol8/window_tree.h"
-#include "core/event_loop.h"
-#include "core/window_handle.h"
 
 namespace lullcast::quill_aol8 {
 
 // The client's class names as the client spells them. The code looks them up
 // in lower case, so the mixed case here checks that lookups ignore case.
-namespace client_class {
-inline constexpr std::string_view kFrame = "AOL Frame25";
-inline constexpr std::string_view kMdiClient = "MDIClient";
-inline constexpr std::string_view kChild = "AOL Child";
-inline constexpr std::string_view kToolbarHost = "AOL Toolbar";
-inline constexpr std::string_view kToolbarStrip = "_AOL_Toolbar";
-inline constexpr std::string_view kIcon = "_AOL_Icon";
-inline constexpr std::string_view kStatic = "_AOL_Static";
-inline constexpr std::string_view kReadOnlyRichText = "RICHCNTLREADONLY";
-inline constexpr std::string_view kComboBox = "_AOL_Combobox";
-inline constexpr std::string_view kRichText = "RICHCNTL";
-inline constexpr std::string_view kImage = "_AOL_Image";
-inline constexpr std::string_view kEdit = "_AOL_Edit";
-// A document window of a class other than "aol child".
-inline constexpr std::string_view kOtherDocument = "AOL View";
-}  // namespace client_class
+namespace cls {
+inline constexpr std::string_view kFrame = "AOL Frame25", kMdiClient = "MDIClient",
+                                  kChild = "AOL Child", kToolbarHost = "AOL Toolbar",
+                                  kToolbarStrip = "_AOL_Toolbar", kIcon = "_AOL_Icon",
+                                  kStatic = "_AOL_Static", kReadOnlyRichText = "RICHCNTLREADONLY",
+                                  kComboBox = "_AOL_Combobox", kRichText = "RICHCNTL",
+                                  kImage = "_AOL_Image", kEdit = "_AOL_Edit",
+                                  kOtherDocument = "AOL View";  // a document, not "aol child"
+}  // namespace cls
+constexpr WindowHandle kNone = WindowHandle::kNone;
 
-// Builds client windows for a test, in whichever window system the test runs
-// on: natively an in-process WindowTree on a virtual clock, on Windows (and
-// Wine) real windows of registered classes and a real message loop. Tests
-// written against it run unchanged in both.
-class WindowBuilder {
+// Windows on the platform's window system (natively the in-process tree on a
+// virtual clock, under Wine real windows): only the Platform differs. As the
+// event loop, runs posted events and timer ticks before the platform's own.
+class WindowBuilder final : public EventLoop {
   public:
     WindowBuilder();
-    ~WindowBuilder();
-    WindowBuilder(const WindowBuilder&) = delete;
-    WindowBuilder& operator=(const WindowBuilder&) = delete;
-    WindowBuilder(WindowBuilder&&) = delete;
-    WindowBuilder& operator=(WindowBuilder&&) = delete;
-
-    // A window of the class under `parent` (0: top-level). As in the window
-    // system, a child goes below its siblings, a top-level window above them.
-    WindowHandle Create(std::string_view class_name, WindowHandle parent = WindowHandle::kNone);
+    ~WindowBuilder() override;
+    // A child goes below its siblings, a top-level window (parent 0) above;
+    // with one child of each class in `children`.
+    WindowHandle Create(std::string_view class_name, WindowHandle parent = kNone,
+                        const std::vector<std::string_view>& children = {}) {
+        const WindowHandle window = Make(class_name, parent);
+        for (const std::string_view child : children) Make(child, window);
+        return window;
+    }
+    std::vector<WindowHandle> Create(std::string_view class_name, WindowHandle parent, int count) {
+        std::vector<WindowHandle> created;
+        while (count-- > 0) created.push_back(Create(class_name, parent));
+        return created;
+    }
     void BringToTop(WindowHandle window);
     void Destroy(WindowHandle window);
-
-    // What the window received, in order, texts as UTF-8. A destroyed window
-    // keeps what it received before.
+    // What the window received, in order, texts as UTF-8.
     [[nodiscard]] std::vector<ReceivedMessage> Received(WindowHandle window) const;
 
-    // Runs `reaction` inside the window's handling of every message it
-    // receives, after recording it: how a control answers input.
-    void OnReceive(WindowHandle window, std::function<void(const ReceivedMessage&)> reaction);
-    // Runs `event` when the event loop next processes pending events.
-    void Post(std::function<void()> event);
-    // Runs `tick` through the event loop every `interval`, as a timer does.
-    void Every(std::chrono::milliseconds interval, std::function<void()> tick);
+    void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }
+    void Every(std::chrono::milliseconds interval, std::function<void()> tick) {
+        ticks_.push_back({.due = Now() + interval, .interval = interval, .run = std::move(tick)});
+    }
+    [[nodiscard]] int Yields() const { return yields_; }
 
-    [[nodiscard]] WindowFunctions& Windows();
-    [[nodiscard]] EventLoop& Loop();
-    // How often the event loop has been asked to process pending events.
-    [[nodiscard]] int Yields() const;
+    [[nodiscard]] MonoTime Now() const override { return loop_.Now(); }
+    void ProcessPendingEvents() override {
+        ++yields_;
+        for (const auto& event : std::exchange(posted_, {})) event();
+        for (Tick& tick : ticks_) {
+            if (Now() >= tick.due) {
+                tick.due = Now() + tick.interval;
+                tick.run();
+            }
+        }
+        loop_.ProcessPendingEvents();
+    }
+    void WaitForEventOrDeadline(MonoTime deadline) override {
+        for (const Tick& tick : ticks_) deadline = std::min(deadline, tick.due);
+        loop_.WaitForEventOrDeadline(deadline);
+    }
 
   private:
-    struct World;
-    std::unique_ptr<World> world_;
+    struct Platform;
+    WindowHandle Make(std::string_view class_name, WindowHandle parent);
+    struct Tick {
+        MonoTime due, interval;
+        std::function<void()> run;
+    };
+    std::unique_ptr<Platform> platform_;
+    EventLoop& loop_;
+    std::vector<std::function<void()>> posted_;
+    std::vector<Tick> ticks_;
+    int yields_ = 0;
+
+  public:
+    WindowFunctions& windows;
 };
 
-// Messages as a control receives them, for expectations.
-inline ReceivedMessage TextSet(std::string_view text) {
-    return {.kind = MessageKind::kSetText, .wparam = 0, .text = std::string(text)};
+inline ReceivedMessage TextSet(std::string_view t) {
+    return {MessageKind::kSetText, 0, std::string(t)};
 }
-inline ReceivedMessage CharTyped(std::uint32_t character) {
-    return {.kind = MessageKind::kChar, .wparam = character, .text = {}};
-}
-inline ReceivedMessage ButtonDown() {
-    return {.kind = MessageKind::kLeftButtonDown, .wparam = 0, .text = {}};
-}
-inline ReceivedMessage ButtonUp() {
-    return {.kind = MessageKind::kLeftButtonUp, .wparam = 0, .text = {}};
-}
-inline ReceivedMessage KeyReleased(std::uint32_t virtual_key) {
-    return {.kind = MessageKind::kKeyUp, .wparam = virtual_key, .text = {}};
+inline const ReceivedMessage kEnter{MessageKind::kChar, 13, {}};
+inline const ReceivedMessage kButtonDown{MessageKind::kLeftButtonDown, 0, {}};
+inline const ReceivedMessage kButtonUp{MessageKind::kLeftButtonUp, 0, {}};
+inline const ReceivedMessage kSpaceUp{MessageKind::kKeyUp, 0x20, {}};
+inline void PrintTo(const ReceivedMessage& m, std::ostream* out) {
+    *out << "message " << int(m.kind) << '(' << m.wparam << ", \"" << m.text << "\")";
 }
 
-inline void PrintTo(const ReceivedMessage& message, std::ostream* out) {
-    static constexpr const char* kNames[] = {"WM_SETTEXT", "WM_CHAR", "WM_LBUTTONDOWN",
-                                             "WM_LBUTTONUP", "WM_KEYUP"};
-    *out << kNames[static_cast<int>(message.kind)] << '(' << message.wparam;
-    if (message.kind == MessageKind::kSetText) {
-        *out << ", \"" << message.text << '"';
+inline const std::vector<std::string_view> kChatRoomParts{cls::kStatic, cls::kReadOnlyRichText,
+                                                          cls::kComboBox, cls::kIcon, cls::kImage};
+
+// The client's frame with its MDI area and toolbar icons; rooms and IM
+// windows open in front, as the client shows them.
+struct ClientTest : ::testing::Test {
+    struct ChatRoom {
+        WindowHandle window, input;
+    };
+    struct ImWindow {
+        WindowHandle window, recipient, body;
+        std::vector<WindowHandle> icons;
+    };
+    ChatRoom OpenChatRoom() {
+        const WindowHandle room = b.Create(cls::kChild, area, kChatRoomParts);
+        // The transcript comes first: the input's lookup must pass over it.
+        const ChatRoom opened{room, b.Create(cls::kRichText, room)};
+        b.BringToTop(room);
+        return opened;
     }
-    *out << ')';
-}
+    ImWindow OpenImWindow() {
+        const WindowHandle im = b.Create(cls::kChild, area, {cls::kStatic});
+        const ImWindow opened{im, b.Create(cls::kEdit, im), b.Create(cls::kRichText, im),
+                              b.Create(cls::kIcon, im, kImSendIconPosition)};
+        b.BringToTop(im);
+        return opened;
+    }
+
+    WindowBuilder b;
+    WindowHandle frame = b.Create(cls::kFrame);
+    WindowHandle area = b.Create(cls::kMdiClient, frame);
+    std::vector<WindowHandle> toolbar =
+        b.Create(cls::kIcon, b.Create(cls::kToolbarStrip, b.Create(cls::kToolbarHost, frame)), 8);
+    QuillClient quill{b.windows, b};
+};
 
 }  // namespace lullcast::quill_aol8
