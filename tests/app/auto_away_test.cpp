@@ -60,7 +60,7 @@ const AutoAwayCase kCases[] = {
     {"a prompt open past the minute delays Start to the next look after it",
      [](AppHarness& app) {
          app.At(50, [&app] {
-             app.prompt_answers.push_back({"Al", [&app] { app.RunFor(25); }});
+             app.Answer("Al", [&app] { app.RunFor(25); });
              app.form.HandleChange_Click();
          });
      },

@@ -3,19 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "support/chat_line.h"
-
 namespace lullcast::testing {
-
-void AppHarness::LoadQuietly() {
-    form.Form_Load();
-    journal_.clear();
-}
-
-void AppHarness::StartIdling(std::optional<std::string> reason) {
-    prompt_answers.push_back({std::move(reason), {}});
-    form.SSCommand1_Click();
-}
 
 void AppHarness::RunTicks(int ticks) {
     const int target = ticks_run + ticks;
@@ -28,34 +16,26 @@ void AppHarness::RunTicks(int ticks) {
     }
 }
 
-void AppHarness::LookEverySecond(int from) {
-    At(from, [this, from] {
-        form.AutoAway_Timer();
-        LookEverySecond(from + 1);
-    });
-}
-
-std::vector<std::string> AppHarness::Log(std::string_view prefix, std::size_t first,
-                                         MonoTime origin) const {
+std::vector<std::string> AppHarness::Log(std::string_view prefix) const {
     std::vector<std::string> log;
-    for (std::size_t i = first; i < journal_.size(); ++i) {
+    for (std::size_t i = mark_.first; i < journal_.size(); ++i) {
         const auto& [at, what] = journal_[i];
-        if (!what.starts_with(prefix)) continue;
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at - origin);
-        log.push_back(std::to_string(ms.count()) + " " + what);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at - mark_.second);
+        if (what.starts_with(prefix)) log.push_back(std::to_string(ms.count()) + " " + what);
     }
     return log;
 }
 
-void AppHarness::Note(std::string_view what, std::string_view detail) {
-    std::string entry(what);
-    if (!detail.empty()) entry.append(" ").append(detail);
-    journal_.emplace_back(loop.Now(), std::move(entry));
-}
-
-void AppHarness::SetElapsedDisplay(std::string_view text) {
-    display = text;
-    Note("display", text);
+std::optional<std::string> AppHarness::PromptForText(std::string_view prompt,
+                                                     std::string_view title,
+                                                     std::string_view default_text) {
+    Note("prompt",
+         std::string(prompt) + " | " + std::string(title) + " | " + std::string(default_text));
+    if (answers_.empty()) return std::string(default_text);
+    auto [text, while_open] = std::move(answers_.front());
+    answers_.pop_front();
+    if (while_open) while_open();
+    return text;
 }
 
 void AppHarness::SetTickRunning(bool running) {
@@ -66,48 +46,6 @@ void AppHarness::SetTickRunning(bool running) {
         schedule_.SwitchOff();
     }
     ArmTimer();
-}
-
-std::optional<std::string> AppHarness::PromptForText(std::string_view prompt,
-                                                     std::string_view title,
-                                                     std::string_view default_text) {
-    Note("prompt",
-         std::string(prompt) + " | " + std::string(title) + " | " + std::string(default_text));
-    if (prompt_answers.empty()) return std::string(default_text);
-    PromptAnswer answer = std::move(prompt_answers.front());
-    prompt_answers.pop_front();
-    if (answer.while_open) answer.while_open();
-    return answer.text;
-}
-
-// The box texts are the program's own constants; the title and style are not.
-void AppHarness::ShowInformationBox(std::string_view /*text*/, std::string_view title,
-                                    InformationBoxStyle style) {
-    Note("info", std::to_string(static_cast<int>(style)) + " | " + std::string(title));
-}
-
-void AppHarness::EndProgram() {
-    Note("end");
-    throw ProgramEnded{};
-}
-
-void AppHarness::SendChatLine(std::string_view line) {
-    if (while_sending) while_sending();
-    Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
-}
-
-void AppHarness::SendInstantMessage(std::string_view recipient, std::string_view text) {
-    Note("im", std::string(recipient) + " " + std::string(text));
-}
-
-void AppHarness::SaveHandle(std::string_view handle) {
-    stored_handle = handle;
-    Note("save", handle);
-}
-
-std::uint32_t AppHarness::MillisecondsSinceLastInput() {
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(loop.Now() - last_input_at).count());
 }
 
 // One timer, armed for the next due time and re-armed after every wake; a

@@ -16,6 +16,7 @@
 #include "app/tick_schedule.h"
 #include "core/client_operations.h"
 #include "settings/handle_store.h"
+#include "support/chat_line.h"
 #include "support/virtual_event_loop.h"
 
 namespace lullcast::testing {
@@ -26,13 +27,6 @@ inline MonoTime Seconds(double seconds) {
 
 // Thrown where the real window would end the process.
 struct ProgramEnded {};
-
-// A scripted answer to the next text prompt; `while_open` runs inside the
-// modal prompt, the way events reach the program while a dialog is open.
-struct PromptAnswer {
-    std::optional<std::string> text;
-    std::function<void()> while_open;
-};
 
 // The main window's logic on a virtual clock, with this object as its window,
 // chat client, handle store and idle clock. Each thing they are asked to do
@@ -45,8 +39,6 @@ class AppHarness final : public MainWindow,
                          public HandleStore,
                          public LastInputClock {
   public:
-    AppHarness() = default;
-
     void RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
     // Scripts `event` at `seconds` on the clock, nested in whatever runs then.
     void At(double seconds, std::function<void()> event) {
@@ -59,43 +51,75 @@ class AppHarness final : public MainWindow,
         At(seconds, [this] { last_input_at = loop.Now(); });
     }
     // Loads the window and clears the journal of what loading did.
-    void LoadQuietly();
+    void LoadQuietly() {
+        form.Form_Load();
+        journal_.clear();
+        mark_ = {};
+    }
     // Presses Start, answering the reason prompt with `reason` (nothing: Cancel).
-    void StartIdling(std::optional<std::string> reason = "brb");
+    void StartIdling(std::optional<std::string> reason = "brb") {
+        Answer(std::move(reason));
+        form.SSCommand1_Click();
+    }
+    // The answer to the next prompt; `while_open` runs inside it, the way
+    // events reach the program while a dialog is open.
+    void Answer(std::optional<std::string> text, std::function<void()> while_open = {}) {
+        answers_.emplace_back(std::move(text), std::move(while_open));
+    }
     // Runs until `ticks` more ticks have run, the clock at the last one's due
     // time or at the end of its report.
     void RunTicks(int ticks);
     // The auto-away timer's look at the idle time, on every whole second.
-    void LookEverySecond(int from = 1);
-    // The journal from entry `first` on, the entries that start with
-    // `prefix`, each as "<ms after origin> <what>".
-    [[nodiscard]] std::vector<std::string> Log(std::string_view prefix = "", std::size_t first = 0,
-                                               MonoTime origin = {}) const;
+    void LookEverySecond(int from = 1) {
+        At(from, [this, from] {
+            form.AutoAway_Timer();
+            LookEverySecond(from + 1);
+        });
+    }
+    // From here on: where Log begins and what its times count from.
+    void Mark() { mark_ = {journal_.size(), loop.Now()}; }
+    // The journal's entries since the mark that start with `prefix`, each as
+    // "<ms since the mark> <what>".
+    [[nodiscard]] std::vector<std::string> Log(std::string_view prefix = "") const;
 
     void SetStatusLine(std::string_view text) override { Note("status", text); }
     void SetStartEnabled(bool on) override { Note(on ? "Start enabled" : "Start disabled"); }
     void SetStopEnabled(bool on) override { Note(on ? "Stop enabled" : "Stop disabled"); }
-    void SetElapsedDisplay(std::string_view text) override;
+    void SetElapsedDisplay(std::string_view text) override { Note("display", display = text); }
     void SetTickRunning(bool running) override;
     [[nodiscard]] std::optional<std::string> PromptForText(std::string_view prompt,
                                                            std::string_view title,
                                                            std::string_view default_text) override;
-    void ShowInformationBox(std::string_view text, std::string_view title,
-                            InformationBoxStyle style) override;
+    // The box texts are the program's own constants; the title and style are not.
+    void ShowInformationBox(std::string_view /*text*/, std::string_view title,
+                            InformationBoxStyle style) override {
+        Note("info", std::to_string(static_cast<int>(style)) + " | " + std::string(title));
+    }
     void Minimise() override { Note("minimise"); }
     void MakeTopmost() override { Note("topmost"); }
-    [[noreturn]] void EndProgram() override;
-    void SendChatLine(std::string_view line) override;
-    void SendInstantMessage(std::string_view recipient, std::string_view text) override;
+    [[noreturn]] void EndProgram() override {
+        Note("end");
+        throw ProgramEnded{};
+    }
+    void SendChatLine(std::string_view line) override {
+        if (while_sending) while_sending();
+        Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
+    }
+    void SendInstantMessage(std::string_view recipient, std::string_view text) override {
+        Note("im", std::string(recipient) + " " + std::string(text));
+    }
     void ClickFrontChildIcon(int position) override { Note("click", std::to_string(position)); }
     [[nodiscard]] std::string LoadHandle() override { return stored_handle; }
-    void SaveHandle(std::string_view handle) override;
-    [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override;
+    void SaveHandle(std::string_view handle) override { Note("save", stored_handle = handle); }
+    [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override {
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(loop.Now() - last_input_at)
+                .count());
+    }
 
     VirtualEventLoop loop;
-    AwaySettings settings;                    // the plain program unless a test sets them
-    std::deque<PromptAnswer> prompt_answers;  // unscripted prompts take their default
-    std::function<void()> while_sending;      // runs inside every chat line's sending
+    AwaySettings settings;                // the plain program unless a test sets them
+    std::function<void()> while_sending;  // runs inside every chat line's sending
     std::string stored_handle = "Bob";
     std::string display;
     MonoTime last_input_at{};
@@ -103,11 +127,17 @@ class AppHarness final : public MainWindow,
     Form1 form{*this, *this, *this, loop, settings, *this};
 
   private:
-    void Note(std::string_view what, std::string_view detail = {});
+    void Note(std::string_view what, std::string_view detail = {}) {
+        journal_.emplace_back(loop.Now(), detail.empty()
+                                              ? std::string(what)
+                                              : std::string(what) + " " + std::string(detail));
+    }
     void ArmTimer();
     void RunDueTicks();
 
     std::vector<std::pair<MonoTime, std::string>> journal_;
+    std::pair<std::size_t, MonoTime> mark_{};
+    std::deque<std::pair<std::optional<std::string>, std::function<void()>>> answers_;
     TickSchedule schedule_;
     int timer_generation_ = 0;
 };
