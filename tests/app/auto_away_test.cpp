@@ -1,11 +1,11 @@
-// The away settings on the virtual clock: auto-away after a spell without
-// input, auto-return at the next input, and the report interval.
-#include <gmock/gmock.h>
+// Auto-away on the virtual clock: away after a minute without input, back at
+// the first input after an away period that began by itself, and never inside
+// a flow, a prompt or a period the user started. The clock stands at 0.3 s
+// after loading; the idle time is looked at on every whole second.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/app_harness.h"
@@ -13,156 +13,94 @@
 namespace lullcast::testing {
 namespace {
 
-using namespace std::chrono_literals;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+struct AutoAwayCase {
+    const char* name;
+    std::function<void(AppHarness&)> script;
+    double run_for;
+    std::vector<std::string> statuses;  // the status lines, ms on the clock
+};
+void PrintTo(const AutoAwayCase& c, std::ostream* out) { *out << c.name; }
 
-class AutoAwayTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        app.settings.auto_away_minutes = 1;
-        app.store.stored = "Bob";
-        app.LoadQuietly();
-        CheckEverySecond(1);
-    }
-    void TearDown() override { EXPECT_THAT(app.client.malformed_lines, IsEmpty()); }
-
-    // The window's one-second look at the idle time, on whole seconds,
-    // nested in whatever runs then.
-    void CheckEverySecond(int second) {
-        app.loop.At(Seconds(second), [this, second] {
-            app.form.AutoAway_Timer();
-            CheckEverySecond(second + 1);
-        });
-    }
-    // Scripts `event` at `seconds` on the clock, which stood at 0 before loading.
-    void At(double seconds, std::function<void()> event) {
-        app.loop.At(Seconds(seconds), std::move(event));
-    }
-    void InputAt(double seconds) {
-        At(seconds, [this] { app.last_input.at = app.Now(); });
-    }
-    [[nodiscard]] std::vector<MonoTime> TimesOf(std::string_view what) const {
-        std::vector<MonoTime> times;
-        for (const JournalEntry& entry : app.journal.Matching(what)) times.push_back(entry.at);
-        return times;
-    }
-
-    AppHarness app;
+const AutoAwayCase kCases[] = {
+    {"away at the set minute, back at the first input, idle counted afresh",
+     [](AppHarness& app) { app.InputAt(125.5); },
+     187,
+     {"60000 status Going Idle...", "60600 status Idling...",
+      "120000 status Sending data to chat...", "120600 status Idling...",
+      "126000 status Returning...", "126600 status Welcome to Lull-Cast!",
+      "186000 status Going Idle...", "186600 status Idling..."}},
+    {"input during Start's own pauses ends the period right after Start",
+     [](AppHarness& app) { app.InputAt(60.1); },
+     62,
+     {"60000 status Going Idle...", "60600 status Idling...", "60600 status Returning...",
+      "61200 status Welcome to Lull-Cast!"}},
+    {"a period the user started is ended only by Stop",
+     [](AppHarness& app) {
+         app.At(10, [&app] {
+             app.last_input_at = app.loop.Now();
+             app.StartIdling("lunch");
+         });
+         app.InputAt(30);
+     },
+     100,
+     {"10000 status Going Idle...", "10600 status Idling...",
+      "70000 status Sending data to chat...", "70600 status Idling..."}},
+    {"the user's Stop ends an auto period once; later input finds nothing to end",
+     [](AppHarness& app) {
+         app.At(70.2, [&app] {
+             app.last_input_at = app.loop.Now();  // the press of Stop is input itself
+             app.form.SSCommand2_Click();
+         });
+         app.InputAt(100);
+     },
+     161,
+     {"60000 status Going Idle...", "60600 status Idling...", "70200 status Returning...",
+      "70800 status Welcome to Lull-Cast!", "160000 status Going Idle...",
+      "160600 status Idling..."}},
+    {"a prompt open past the minute delays Start to the next look after it",
+     [](AppHarness& app) {
+         app.At(50, [&app] {
+             app.Answer("Al", [&app] { app.RunFor(25); });
+             app.form.HandleChange_Click();
+         });
+     },
+     77,
+     {"76000 status Going Idle...", "76600 status Idling..."}},
+    {"Exit whose pauses span the minute ends without starting",
+     [](AppHarness& app) { app.At(59.8, [&app] { app.form.Exit_Click(); }); },
+     70,
+     {"59800 status Bye-Bye!"}},
 };
 
-TEST_F(AutoAwayTest, GoesAwayAfterTheSetMinutesAndReturnsAtTheFirstInput) {
-    InputAt(125.5);
-    app.RunFor(127);
-    const std::vector<std::string> whats = app.journal.Whats();
-    EXPECT_THAT(
-        std::vector(whats.begin(), whats.begin() + 8),
-        ElementsAre("status Going Idle...", "click 6", "Start disabled", "Stop enabled", "tick on",
-                    "chat ¬ activated ¬ by.Bob", "chat ¬ rsn ¬ auto-away", "status Idling..."));
-    EXPECT_THAT(app.journal.Matching("chat"),
-                ElementsAre(JournalEntry{60s, "chat ¬ activated ¬ by.Bob"},
-                            JournalEntry{60300ms, "chat ¬ rsn ¬ auto-away"},
-                            JournalEntry{120s, "chat ¬ Bob ¬ idle"},
-                            JournalEntry{120300ms, "chat ¬ rsn ¬ auto-away"},
-                            JournalEntry{120600ms, "chat ¬ hrs: [00] ¬ mins: [01]"},
-                            JournalEntry{126s, "chat ¬ deactivated ¬ by.Bob"},
-                            JournalEntry{126300ms, "chat ¬ hrs: [00] ¬ mins: [01] ¬ secs: [05]"}));
-    EXPECT_EQ(app.window.status_line, "Welcome to Lull-Cast!");
-    // Idle time counts afresh from that input.
-    app.RunFor(60);
-    EXPECT_EQ(TimesOf("status Going Idle..."), (std::vector<MonoTime>{60s, 186s}));
-}
+class AutoAwayTest : public ::testing::TestWithParam<AutoAwayCase> {};
 
-TEST_F(AutoAwayTest, InputDuringStartsPausesEndsThePeriodRightAfterStart) {
-    InputAt(60.1);
-    app.RunFor(62);
-    EXPECT_THAT(
-        app.journal.Whats(7),
-        ElementsAre("status Idling...", "status Returning...", "Start enabled", "Stop disabled",
-                    "tick off", "chat ¬ deactivated ¬ by.Bob",
-                    "chat ¬ hrs: [00] ¬ mins: [00] ¬ secs: [00]", "status Welcome to Lull-Cast!"));
-    EXPECT_EQ(TimesOf("status Returning..."), std::vector<MonoTime>{600ms + 60s});
-}
-
-TEST_F(AutoAwayTest, APeriodTheUserStartedIsEndedOnlyByStop) {
-    At(10, [this] {
-        app.last_input.at = app.Now();
-        app.StartIdling("lunch");
-    });
-    InputAt(30);
-    app.RunFor(300);
-    EXPECT_THAT(app.journal.Matching("chat ¬ deactivated"), IsEmpty());
-    EXPECT_EQ(TimesOf("status Going Idle...").size(), 1U);
-    EXPECT_EQ(app.form.RsN(), "lunch");
-}
-
-TEST_F(AutoAwayTest, AUserStopEndsAnAutoPeriodOnceAndIdleCountsAfresh) {
-    At(70.2, [this] {
-        app.last_input.at = app.Now();  // the press of Stop is input itself
-        app.form.SSCommand2_Click();
-    });
-    InputAt(100);  // in the ready state: nothing to end
-    app.RunFor(200);
-    EXPECT_EQ(TimesOf("chat ¬ deactivated"), std::vector<MonoTime>{70200ms});
-    EXPECT_EQ(TimesOf("status Going Idle..."), (std::vector<MonoTime>{60s, 160s}));
-}
-
-TEST_F(AutoAwayTest, NothingStartsInsideAFlowOrPromptOnlyAtTheNextLookAfter) {
-    // The handle prompt stays open from 50 s to 75 s, past the set minute.
-    At(50, [this] {
-        app.window.prompt_answers.push_back({"Al", [this] { app.RunFor(25); }});
-        app.form.HandleChange_Click();
-    });
-    app.RunFor(80);
-    EXPECT_EQ(TimesOf("status Going Idle..."), std::vector<MonoTime>{76s});
-    EXPECT_EQ(app.journal.Matching("chat").front().what, "chat ¬ handle ¬ changed [Al]");
-}
-
-TEST_F(AutoAwayTest, ExitWhileItCountsTowardsAwayEndsWithoutStarting) {
-    // Exit's pauses span the look at which Start would run.
-    At(59.8, [this] { app.form.Exit_Click(); });
-    EXPECT_THROW(app.RunFor(70), ProgramEnded);
-    EXPECT_THAT(app.journal.Whats(), ElementsAre("status Bye-Bye!", "chat ¬ Lull-Cast 2k3 ¬ tarn",
-                                                 "chat ¬ unloaded ¬ Bob", "end"));
-}
-
-TEST_F(AutoAwayTest, ExitDuringAnAutoPeriodSaysGoodbyeWithoutATimeLine) {
-    At(90, [this] { app.form.Label3_Click(); });
-    EXPECT_THROW(app.RunFor(100), ProgramEnded);
-    EXPECT_THAT(app.journal.Matching("chat ¬ deactivated"), IsEmpty());
-    EXPECT_EQ(app.journal.Whats().back(), "end");
-}
-
-// The two-digit texts of a report's last line for the m-th elapsed minute.
-std::string ReportLine(int minute) {
-    const auto two_digits = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    const int hours = (minute - 1) / 60;  // the report comes before the hour's carry
-    return "chat ¬ hrs: [" + two_digits(hours) + "] ¬ mins: [" + two_digits(minute - hours * 60) +
-           "]";
-}
-
-TEST(ReportIntervalTest, ReportsOnMultiplesOfTheIntervalAcrossHoursAndCountsAsBefore) {
-    for (const int interval : {1, 5, 7, 60}) {
-        AppHarness app;
-        app.settings.report_minutes = interval;
-        app.LoadQuietly();
-        app.StartIdling("brb");
-        app.journal.Clear();
-        app.RunTicks(3 * 3600);
-        std::vector<std::string> expected;
-        for (int minute = interval; minute <= 180; minute += interval) {
-            expected.push_back(ReportLine(minute));
-        }
-        std::vector<std::string> reported;
-        for (const JournalEntry& entry : app.journal.Matching("chat ¬ hrs")) {
-            reported.push_back(entry.what);
-        }
-        EXPECT_EQ(reported, expected) << "every " << interval;
-        EXPECT_EQ(app.journal.Matching("click 1").size(), expected.size()) << "every " << interval;
-        EXPECT_EQ(app.journal.Matching("status").size(), 2 * expected.size());
-        EXPECT_EQ(app.form.HrZ() + ":" + app.form.Minz() + ":" + app.form.SecZ(), "03:00:00");
-        EXPECT_EQ(app.window.elapsed_display, "02:59:60");
+TEST_P(AutoAwayTest, StatusLines) {
+    const AutoAwayCase& c = GetParam();
+    AppHarness app;
+    app.settings.auto_away_minutes = 1;
+    app.LoadQuietly();
+    app.LookEverySecond();
+    c.script(app);
+    try {
+        app.RunFor(c.run_for - 0.3);
+    } catch (const ProgramEnded&) {
     }
+    EXPECT_EQ(app.Log("status"), c.statuses);
+}
+
+INSTANTIATE_TEST_SUITE_P(Periods, AutoAwayTest, ::testing::ValuesIn(kCases));
+
+TEST(AutoAwayStartTest, TakesTheSetReasonWithoutAPrompt) {
+    AppHarness app;
+    app.settings = {.auto_away_minutes = 2, .auto_reason = "coffee"};
+    app.LoadQuietly();
+    app.LookEverySecond();
+    app.RunFor(120.5);
+    EXPECT_EQ(app.Log(),
+              (std::vector<std::string>{"120000 status Going Idle...", "120000 click 6",
+                                        "120000 Start disabled", "120000 Stop enabled",
+                                        "120000 tick on", "120000 chat ¬ activated ¬ by.Bob",
+                                        "120300 chat ¬ rsn ¬ coffee", "120600 status Idling..."}));
 }
 
 }  // namespace

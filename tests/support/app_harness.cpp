@@ -1,106 +1,45 @@
 #include "support/app_harness.h"
 
 #include <algorithm>
-#include <ostream>
-#include <string>
-#include <utility>
-
-#include "support/chat_line.h"
+#include <stdexcept>
 
 namespace lullcast::testing {
-void PrintTo(const JournalEntry& entry, std::ostream* out) {
-    *out << std::chrono::duration_cast<std::chrono::milliseconds>(entry.at).count() << "ms \""
-         << entry.what << '"';
-}
-
-std::vector<std::string> Journal::Whats(std::size_t first) const {
-    std::vector<std::string> whats;
-    for (std::size_t i = first; i < entries_.size(); ++i) whats.push_back(entries_[i].what);
-    return whats;
-}
-
-std::vector<JournalEntry> Journal::Matching(std::string_view prefix) const {
-    std::vector<JournalEntry> matching;
-    std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(matching),
-                 [&](const JournalEntry& entry) { return entry.what.starts_with(prefix); });
-    return matching;
-}
-
-void FakeMainWindow::SetStatusLine(std::string_view text) {
-    status_line = text;
-    journal_.Add("status " + status_line);
-}
-
-void FakeMainWindow::SetTickRunning(bool running) {
-    journal_.Add(running ? "tick on" : "tick off");
-    if (on_tick_switched) on_tick_switched(running);
-}
-
-std::optional<std::string> FakeMainWindow::PromptForText(std::string_view prompt,
-                                                         std::string_view title,
-                                                         std::string_view default_text) {
-    journal_.Add("prompt " + std::string(prompt) + " | " + std::string(title) + " | " +
-                 std::string(default_text));
-    if (prompt_answers.empty()) return std::string(default_text);
-    PromptAnswer answer = std::move(prompt_answers.front());
-    prompt_answers.pop_front();
-    if (answer.while_open) answer.while_open();
-    return answer.text;
-}
-
-void FakeMainWindow::ShowInformationBox(std::string_view text, std::string_view title,
-                                        InformationBoxStyle style) {
-    // The texts themselves are the program's own constants.
-    static_cast<void>(text);
-    journal_.Add("info " + std::to_string(static_cast<int>(style)) + " | " + std::string(title));
-}
-
-void FakeMainWindow::EndProgram() {
-    journal_.Add("end");
-    throw ProgramEnded{};
-}
-
-void RecordingClient::SendChatLine(std::string_view line) {
-    if (while_sending) while_sending();
-    const std::optional<std::string> text = PlainTextOfChatLine(line);
-    if (!text) {
-        malformed_lines.emplace_back(line);
-    }
-    journal_.Add("chat " + text.value_or("<malformed>"));
-}
-
-void RecordingClient::SendInstantMessage(std::string_view recipient, std::string_view text) {
-    journal_.Add("im " + std::string(recipient) + " " + std::string(text));
-}
-
-void RecordingClient::ClickFrontChildIcon(int position) {
-    journal_.Add("click " + std::to_string(position));
-}
-
-AppHarness::AppHarness() {
-    window.on_tick_switched = [this](bool running) { SwitchTick(running); };
-}
-
-void AppHarness::LoadQuietly() {
-    form.Form_Load();
-    journal.Clear();
-}
-
-void AppHarness::StartIdling(std::optional<std::string> reason) {
-    window.prompt_answers.push_back({std::move(reason), {}});
-    form.SSCommand1_Click();
-}
 
 void AppHarness::RunTicks(int ticks) {
     const int target = ticks_run + ticks;
     while (ticks_run < target && schedule_.IsOn()) {
-        loop.RunUntil(std::max(*schedule_.NextDue(), loop.Now()));
+        const int before = ticks_run;
+        const std::optional<MonoTime> due = schedule_.NextDue();
+        loop.RunUntil(std::max(*due, loop.Now()));
+        // Rather than wait for ever on a tick that does not begin when due.
+        if (ticks_run == before && schedule_.NextDue() == due) throw std::logic_error("tick stuck");
     }
 }
 
-// The window's timer, as the real window drives it: one timer armed for the
-// next due time, re-armed after every wake.
-void AppHarness::SwitchTick(bool running) {
+std::vector<std::string> AppHarness::Log(std::string_view prefix) const {
+    std::vector<std::string> log;
+    for (std::size_t i = mark_.first; i < journal_.size(); ++i) {
+        const auto& [at, what] = journal_[i];
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at - mark_.second);
+        if (what.starts_with(prefix)) log.push_back(std::to_string(ms.count()) + " " + what);
+    }
+    return log;
+}
+
+std::optional<std::string> AppHarness::PromptForText(std::string_view prompt,
+                                                     std::string_view title,
+                                                     std::string_view default_text) {
+    Note("prompt",
+         std::string(prompt) + " | " + std::string(title) + " | " + std::string(default_text));
+    if (answers_.empty()) return std::string(default_text);
+    auto [text, while_open] = std::move(answers_.front());
+    answers_.pop_front();
+    if (while_open) while_open();
+    return text;
+}
+
+void AppHarness::SetTickRunning(bool running) {
+    Note(running ? "tick on" : "tick off");
     if (running) {
         schedule_.SwitchOn(loop.Now());
     } else {
@@ -109,19 +48,18 @@ void AppHarness::SwitchTick(bool running) {
     ArmTimer();
 }
 
+// One timer, armed for the next due time and re-armed after every wake; a
+// wake inside a running tick leaves the due ticks to that tick's own loop.
 void AppHarness::ArmTimer() {
     const int generation = ++timer_generation_;
     if (const std::optional<MonoTime> due = schedule_.NextDue()) {
         loop.At(*due, [this, generation] {
-            if (generation == timer_generation_) RunDueTicks();
+            if (generation == timer_generation_ && !schedule_.IsTicking()) RunDueTicks();
         });
     }
 }
 
 void AppHarness::RunDueTicks() {
-    // A wake inside a running tick leaves the due ticks to that tick's own
-    // loop below, which re-arms the timer when it is done.
-    if (schedule_.IsTicking()) return;
     while (schedule_.BeginTick(loop.Now())) {
         ++ticks_run;
         form.Timer1_Timer();

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -16,6 +16,7 @@
 #include "app/tick_schedule.h"
 #include "core/client_operations.h"
 #include "settings/handle_store.h"
+#include "support/chat_line.h"
 #include "support/virtual_event_loop.h"
 
 namespace lullcast::testing {
@@ -24,164 +25,119 @@ inline MonoTime Seconds(double seconds) {
     return std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(seconds));
 }
 
-// What the program did, in order and with the virtual time it happened at:
-// "status Idling...", "click 6", "chat ¬ rsn ¬ brb", "save Bob", ...
-struct JournalEntry {
-    MonoTime at;
-    std::string what;
-    bool operator==(const JournalEntry&) const = default;
-};
-void PrintTo(const JournalEntry& entry, std::ostream* out);
-
-class Journal {
-  public:
-    explicit Journal(const VirtualEventLoop& loop) : loop_(loop) {}
-    void Add(std::string what) { entries_.push_back({loop_.Now(), std::move(what)}); }
-
-    [[nodiscard]] const std::vector<JournalEntry>& Entries() const { return entries_; }
-    // What happened, from entry `first` on, without the times.
-    [[nodiscard]] std::vector<std::string> Whats(std::size_t first = 0) const;
-    // The entries that start with `prefix`.
-    [[nodiscard]] std::vector<JournalEntry> Matching(std::string_view prefix) const;
-    [[nodiscard]] std::size_t Size() const { return entries_.size(); }
-    void Clear() { entries_.clear(); }
-
-  private:
-    const VirtualEventLoop& loop_;
-    std::vector<JournalEntry> entries_;
-};
-
 // Thrown where the real window would end the process.
 struct ProgramEnded {};
 
-// A scripted answer to the next text prompt; `while_open` runs inside the
-// modal prompt, the way events reach the program while a dialog is open.
-struct PromptAnswer {
-    std::optional<std::string> text;
-    std::function<void()> while_open;
-};
-
-class FakeMainWindow final : public MainWindow {
+// The main window's logic on a virtual clock, with this object as its window,
+// chat client, handle store and idle clock. Each thing they are asked to do
+// is journaled with its time: "status Idling...", "click 6", "save Bob",
+// "display 00:00:01", "chat ¬ rsn ¬ brb" (a chat line must be exactly the fade
+// of that text in the program's colours). The one-second tick is driven as the
+// real window drives it: one timer, armed for the schedule's next due time.
+class AppHarness final : public MainWindow,
+                         public ClientOperations,
+                         public HandleStore,
+                         public LastInputClock {
   public:
-    explicit FakeMainWindow(Journal& journal) : journal_(journal) {}
+    void RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
+    // Scripts `event` at `seconds` on the clock, nested in whatever runs then.
+    void At(double seconds, std::function<void()> event) {
+        loop.At(Seconds(seconds), std::move(event));
+    }
+    void After(double seconds, std::function<void()> event) {
+        loop.After(Seconds(seconds), std::move(event));
+    }
+    void InputAt(double seconds) {
+        At(seconds, [this] { last_input_at = loop.Now(); });
+    }
+    // Loads the window and clears the journal of what loading did.
+    void LoadQuietly() {
+        form.Form_Load();
+        journal_.clear();
+        mark_ = {};
+    }
+    // Presses Start, answering the reason prompt with `reason` (nothing: Cancel).
+    void StartIdling(std::optional<std::string> reason = "brb") {
+        Answer(std::move(reason));
+        form.SSCommand1_Click();
+    }
+    // The answer to the next prompt; `while_open` runs inside it, the way
+    // events reach the program while a dialog is open.
+    void Answer(std::optional<std::string> text, std::function<void()> while_open = {}) {
+        answers_.emplace_back(std::move(text), std::move(while_open));
+    }
+    // Runs until `ticks` more ticks have run, the clock at the last one's due
+    // time or at the end of its report.
+    void RunTicks(int ticks);
+    // The auto-away timer's look at the idle time, on every whole second.
+    void LookEverySecond(int from = 1) {
+        At(from, [this, from] {
+            form.AutoAway_Timer();
+            LookEverySecond(from + 1);
+        });
+    }
+    // From here on: where Log begins and what its times count from.
+    void Mark() { mark_ = {journal_.size(), loop.Now()}; }
+    // The journal's entries since the mark that start with `prefix`, each as
+    // "<ms since the mark> <what>".
+    [[nodiscard]] std::vector<std::string> Log(std::string_view prefix = "") const;
 
-    void SetStatusLine(std::string_view text) override;
-    void SetStartEnabled(bool enabled) override {
-        journal_.Add(enabled ? "Start enabled" : "Start disabled");
-    }
-    void SetStopEnabled(bool enabled) override {
-        journal_.Add(enabled ? "Stop enabled" : "Stop disabled");
-    }
-    void SetElapsedDisplay(std::string_view text) override { elapsed_display = text; }
+    void SetStatusLine(std::string_view text) override { Note("status", text); }
+    void SetStartEnabled(bool on) override { Note(on ? "Start enabled" : "Start disabled"); }
+    void SetStopEnabled(bool on) override { Note(on ? "Stop enabled" : "Stop disabled"); }
+    void SetElapsedDisplay(std::string_view text) override { Note("display", display = text); }
     void SetTickRunning(bool running) override;
     [[nodiscard]] std::optional<std::string> PromptForText(std::string_view prompt,
                                                            std::string_view title,
                                                            std::string_view default_text) override;
-    void ShowInformationBox(std::string_view text, std::string_view title,
-                            InformationBoxStyle style) override;
-    void Minimise() override { journal_.Add("minimise"); }
-    void MakeTopmost() override { journal_.Add("topmost"); }
-    [[noreturn]] void EndProgram() override;
-
-    // Answers for the prompts to come; an unscripted prompt is accepted with
-    // its default text.
-    std::deque<PromptAnswer> prompt_answers;
-    std::function<void(bool)> on_tick_switched;
-
-    std::string status_line = "Welcome to Lull-Cast!";
-    std::string elapsed_display = "00:00:00";
-
-  private:
-    Journal& journal_;
-};
-
-// Records the client operations. Chat lines are checked to be exactly the
-// faded markup of some text in the program's colours, and journaled as that
-// text.
-class RecordingClient final : public ClientOperations {
-  public:
-    explicit RecordingClient(Journal& journal) : journal_(journal) {}
-
-    void SendChatLine(std::string_view line) override;
-    void SendInstantMessage(std::string_view recipient, std::string_view text) override;
-    void ClickFrontChildIcon(int position) override;
-
-    std::vector<std::string> malformed_lines;
-    // Runs inside every chat line's sending, as a real client's window
-    // searches let events run.
-    std::function<void()> while_sending;
-
-  private:
-    Journal& journal_;
-};
-
-class MemoryHandleStore final : public HandleStore {
-  public:
-    explicit MemoryHandleStore(Journal& journal) : journal_(journal) {}
-    [[nodiscard]] std::string LoadHandle() override { return stored; }
-    void SaveHandle(std::string_view handle) override {
-        stored = handle;
-        journal_.Add("save " + stored);
+    // The box texts are the program's own constants; the title and style are not.
+    void ShowInformationBox(std::string_view /*text*/, std::string_view title,
+                            InformationBoxStyle style) override {
+        Note("info", std::to_string(static_cast<int>(style)) + " | " + std::string(title));
     }
-
-    std::string stored;
-
-  private:
-    Journal& journal_;
-};
-
-// The desktop's last input at a scripted virtual time.
-class ScriptedLastInput final : public LastInputClock {
-  public:
-    explicit ScriptedLastInput(const VirtualEventLoop& loop) : loop_(loop) {}
+    void Minimise() override { Note("minimise"); }
+    void MakeTopmost() override { Note("topmost"); }
+    [[noreturn]] void EndProgram() override {
+        Note("end");
+        throw ProgramEnded{};
+    }
+    void SendChatLine(std::string_view line) override {
+        if (while_sending) while_sending();
+        Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
+    }
+    void SendInstantMessage(std::string_view recipient, std::string_view text) override {
+        Note("im", std::string(recipient) + " " + std::string(text));
+    }
+    void ClickFrontChildIcon(int position) override { Note("click", std::to_string(position)); }
+    [[nodiscard]] std::string LoadHandle() override { return stored_handle; }
+    void SaveHandle(std::string_view handle) override { Note("save", stored_handle = handle); }
     [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override {
         return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(loop_.Now() - at).count());
+            std::chrono::duration_cast<std::chrono::milliseconds>(loop.Now() - last_input_at)
+                .count());
     }
-    MonoTime at{0};
-
-  private:
-    const VirtualEventLoop& loop_;
-};
-
-// The main window's logic on fakes, with the one-second tick served by the
-// virtual clock: the n-th tick after Start falls due n seconds after Start,
-// and a tick never runs nested inside the previous one.
-class AppHarness {
-  public:
-    AppHarness();
-
-    // Runs the program's event loop for `seconds` of virtual time.
-    void RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
-    // Scripts `event` to run `seconds` from now, nested in whatever runs then.
-    void After(double seconds, std::function<void()> event) {
-        loop.After(Seconds(seconds), std::move(event));
-    }
-    // Loads the window, then clears the journal of what loading did.
-    void LoadQuietly();
-    // Presses Start with the reason `reason` (nothing: Cancel) and runs the flow.
-    void StartIdling(std::optional<std::string> reason = "brb");
-    // Runs the event loop until `ticks` more ticks have run; the clock then
-    // stands at the last one's due time, or at the end of its report.
-    void RunTicks(int ticks);
-
-    [[nodiscard]] MonoTime Now() const { return loop.Now(); }
 
     VirtualEventLoop loop;
-    Journal journal{loop};
-    FakeMainWindow window{journal};
-    RecordingClient client{journal};
-    MemoryHandleStore store{journal};
-    AwaySettings settings;  // the plain program unless a test sets them
-    ScriptedLastInput last_input{loop};
-    Form1 form{window, client, store, loop, settings, last_input};
+    AwaySettings settings;                // the plain program unless a test sets them
+    std::function<void()> while_sending;  // runs inside every chat line's sending
+    std::string stored_handle = "Bob";
+    std::string display;
+    MonoTime last_input_at{};
     int ticks_run = 0;
+    Form1 form{*this, *this, *this, loop, settings, *this};
 
   private:
-    void SwitchTick(bool running);
-    void RunDueTicks();
+    void Note(std::string_view what, std::string_view detail = {}) {
+        journal_.emplace_back(loop.Now(), detail.empty()
+                                              ? std::string(what)
+                                              : std::string(what) + " " + std::string(detail));
+    }
     void ArmTimer();
+    void RunDueTicks();
 
+    std::vector<std::pair<MonoTime, std::string>> journal_;
+    std::pair<std::size_t, MonoTime> mark_{};
+    std::deque<std::pair<std::optional<std::string>, std::function<void()>>> answers_;
     TickSchedule schedule_;
     int timer_generation_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -9,11 +10,9 @@
 
 namespace lullcast {
 
-// An event loop on a virtual clock. Events are scripted at points in time; a
-// wait jumps the clock straight to the next event or the deadline, so an hour
-// of ticks runs in milliseconds. Events run in time order, ties in the order
-// they were scripted, and may themselves wait (nested loops), script further
-// events or spend time (Advance).
+// An event loop on a virtual clock: a wait jumps straight to the next event
+// or the deadline. Events run in time order, ties in the order scripted, and
+// may wait themselves (nested loops), script more events or spend time.
 class VirtualEventLoop final : public EventLoop {
   public:
     using Event = std::function<void()>;
@@ -31,13 +30,8 @@ class VirtualEventLoop final : public EventLoop {
 
     void WaitForEventOrDeadline(MonoTime deadline) override {
         ++wait_count_;
-        MonoTime wake = deadline;
-        if (!events_.empty() && events_.begin()->first.first < wake) {
-            wake = events_.begin()->first.first;
-        }
-        if (wake > now_) {
-            now_ = wake;
-        }
+        const MonoTime next = events_.empty() ? deadline : events_.begin()->first.first;
+        now_ = std::max(now_, std::min(next, deadline));
     }
 
     // Scripts `event` to become pending at `when` (at once if that has passed).
@@ -45,17 +39,12 @@ class VirtualEventLoop final : public EventLoop {
         events_.emplace(std::pair{when, next_sequence_++}, std::move(event));
     }
     void After(MonoTime delay, Event event) { At(now_ + delay, std::move(event)); }
-
     // Time spent inside a handler without yielding.
     void Advance(MonoTime duration) { now_ += duration; }
 
-    // The top-level message loop: runs events until the clock reaches `until`.
+    // The top-level message loop, until the clock reaches `until`.
     void RunUntil(MonoTime until) {
-        for (;;) {
-            ProcessPendingEvents();
-            if (now_ >= until) {
-                return;
-            }
+        for (ProcessPendingEvents(); now_ < until; ProcessPendingEvents()) {
             WaitForEventOrDeadline(until);
         }
     }
