@@ -11,7 +11,7 @@ namespace {
 
 struct HandleCloser {
     void operator()(HANDLE handle) const {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
@@ -36,11 +36,10 @@ ScratchFolder::ScratchFolder(std::wstring_view name_ending)
 
 ScratchFolder::~ScratchFolder() {
     // A program that has just ended may hold its files a moment longer.
-    for (int attempt = 0; attempt < 100 && !path_.empty(); ++attempt) {
-        std::error_code ignored;
+    std::error_code ignored;
+    for (int attempt = 0; attempt < 100 && std::filesystem::exists(path_, ignored); ++attempt) {
+        if (attempt > 0) Sleep(50);
         std::filesystem::remove_all(path_, ignored);
-        if (!std::filesystem::exists(path_, ignored)) return;
-        Sleep(50);
     }
 }
 
@@ -72,7 +71,7 @@ bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
 long RunThisProgram(std::wstring_view arguments, const std::filesystem::path& folder) {
     std::array<wchar_t, 32768> name{};
     std::filesystem::path program(
-        std::wstring_view(name.data(), GetModuleFileNameW(nullptr, name.data(), name.size())));
+        name.data(), name.data() + GetModuleFileNameW(nullptr, name.data(), name.size()));
     if (!folder.empty()) {
         const std::filesystem::path copy = folder / program.filename();
         if (CopyFileW(program.c_str(), copy.c_str(), TRUE) == FALSE) return -1;
@@ -86,8 +85,8 @@ long RunThisProgram(std::wstring_view arguments, const std::filesystem::path& fo
                        nullptr, &startup, &started) == FALSE) {
         return -1;
     }
+    CloseHandle(started.hThread);
     const UniqueHandle process(started.hProcess);
-    const UniqueHandle thread(started.hThread);
     DWORD exit_code = 0;
     if (WaitForSingleObject(process.get(), 60'000) != WAIT_OBJECT_0 ||
         GetExitCodeProcess(process.get(), &exit_code) == FALSE) {
