@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "e2e/session_win.h"
 
 namespace lullcast::e2e {
@@ -12,16 +10,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Near the screen's bottom right corner, away from both programs' windows;
-// each call to another point, so that it is input.
-void MoveThePointer() {
-    static int step = 0;
-    const int offset = 5 + (++step % 2);
+// Near the screen's bottom right corner, away from both programs' windows.
+void MovePointerBy(int offset) {
     MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - offset, GetSystemMetrics(SM_CYSCREEN) - offset});
-}
-
-long long MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
 }
 
 TEST_F(EndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstInput) {
@@ -29,12 +20,12 @@ TEST_F(EndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstInput) 
     ASSERT_TRUE(WriteInfoIni(ini));
     ASSERT_TRUE(StartBoth());
 
-    MoveThePointer();
+    MovePointerBy(5);
     const Clock::time_point last_input = Clock::now();
     ASSERT_TRUE(WaitForEvents("click", 1, 75s)) << "auto-away did not start";
     const Clock::time_point started = Clock::now();
     ASSERT_TRUE(WaitForText(IDC_LABEL1, "Idling..."));
-    MoveThePointer();
+    MovePointerBy(6);  // to another point, so that it is input
     const Clock::time_point input = Clock::now();
     ASSERT_TRUE(WaitForEvents("line", 5)) << "no return after input";
     const Clock::time_point returned = Clock::now();
@@ -46,10 +37,11 @@ TEST_F(EndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstInput) 
                              "¬ Lull-Cast 2k3 ¬ tarn", "¬ loaded ¬ Bob", "click room1 6",
                              "¬ activated ¬ by.Bob", "¬ rsn ¬ auto-away", "¬ deactivated ¬ by.Bob",
                              "¬ hrs: [00] ¬ mins: [00] ¬ secs: [" + seconds + "]"));
-    const long long start_late = MillisecondsBetween(last_input, started) - 60'000;
-    const long long return_late = MillisecondsBetween(input, returned);
-    std::printf("auto-away: Start %lld ms after the set minute, Stop %lld ms after the input\n",
-                start_late, return_late);
+    const auto ms = [](Clock::duration d) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+    };
+    const long long start_late = ms(started - last_input) - 60'000;
+    const long long return_late = ms(returned - input);
     EXPECT_GE(start_late, -100);
     EXPECT_LE(start_late, 2'000);
     EXPECT_LE(return_late, 2'000);

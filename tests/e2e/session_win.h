@@ -26,26 +26,22 @@ constexpr auto kFlowTimeout = 10s;
 
 // Asks `condition` every 20 ms until it holds or `timeout` has passed.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
-// A visible top-level window of `class_name` of process `process_id`, once
-// there is one; nullptr after `timeout`.
+// A visible top-level window of the process; nullptr after `timeout`.
 [[nodiscard]] HWND WaitForWindow(DWORD process_id, const wchar_t* class_name,
                                  std::chrono::milliseconds timeout);
-// A real pointer move, as a user's.
 void MovePointerTo(POINT screen_point);
 // "5A6F" as the bytes "Zo", as the log writes bytes.
 [[nodiscard]] std::string BytesOfHex(std::string_view hex);
 
+// Closes a handle; a process that still runs is ended first (for any other
+// handle TerminateProcess fails and nothing waits).
 struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-// A process is ended, should it still run, before its handle closes.
-struct ProcessEnder {
-    void operator()(HANDLE process) const {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 10'000);
-        CloseHandle(process);
+    void operator()(HANDLE handle) const {
+        if (TerminateProcess(handle, 1) != FALSE) WaitForSingleObject(handle, 10'000);
+        CloseHandle(handle);
     }
 };
+using Handle = std::unique_ptr<void, HandleCloser>;
 
 // A program started by the test, in a job that ends it should the test
 // program end.
@@ -53,8 +49,8 @@ struct ChildProcess {
     [[nodiscard]] bool WaitForExit(std::chrono::milliseconds timeout) const {
         return WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) == 0;
     }
-    std::unique_ptr<void, HandleCloser> job;
-    std::unique_ptr<void, ProcessEnder> process;
+    Handle job;
+    Handle process;
     DWORD id = 0;
 };
 
@@ -71,13 +67,13 @@ class EndToEndTest : public ::testing::Test {
   protected:
     ::testing::AssertionResult StartClient(std::vector<std::wstring> options = {});
     ::testing::AssertionResult StartLullCast();
-    // Both, until Lull-Cast's greeting has reached the room.
+    // Both, until Lull-Cast's greeting is in the room.
     ::testing::AssertionResult StartBoth(std::vector<std::wstring> options = {}) {
         ::testing::AssertionResult started = StartClient(std::move(options));
         if (started) started = StartLullCast();
         return started ? WaitForEvents("line", 2) : started;
     }
-    // The log's complete lines, in order; of one kind, if given.
+    // The log's complete lines; of one kind, if given.
     [[nodiscard]] std::vector<LogEvent> Events(const std::string& kind = "") const;
     // What Lull-Cast did, one entry each: a chat line's text as the room shows
     // it (UTF-8), "click <window> <icon>" (IM windows as "im-window"),
@@ -94,7 +90,7 @@ class EndToEndTest : public ::testing::Test {
     // The popup menu's item `downs` presses of the Down key below the top.
     ::testing::AssertionResult ChooseMenuItem(int downs) const;
     [[nodiscard]] bool Answers(std::chrono::milliseconds timeout) const;
-    // Also a control of the title strip.
+    // Also one of the title strip.
     [[nodiscard]] HWND Control(int control_id) const {
         const HWND direct = GetDlgItem(window_, control_id);
         return direct != nullptr ? direct
