@@ -30,15 +30,29 @@ set_tests_properties(wine_session_winxp_reports_xp PROPERTIES
   FIXTURES_REQUIRED wine_session_winxp ENVIRONMENT "${LULLCAST_WINXP_ENVIRONMENT}"
   PASS_REGULAR_EXPRESSION "Windows 5\\.1\\.")
 
+# Its X server is its own, so its tests take turns among themselves only and
+# run beside the main session's. A DISPLAY given at configure time is shared
+# by both sessions, and so is the lock.
+if(DEFINED ENV{DISPLAY})
+  set(LULLCAST_WINXP_DISPLAY_LOCK wine_display)
+else()
+  set(LULLCAST_WINXP_DISPLAY_LOCK wine_display_winxp)
+endif()
+
 # lullcast_add_winxp_run(<test program target> [TIMEOUT <seconds>])
 #
 # Runs a test program once more, in the XP session, as the CTest test
-# <target>_winxp.
+# <target>_winxp, with the target's LULLCAST_WINXP_ARGUMENTS property, if set,
+# as its arguments.
 function(lullcast_add_winxp_run target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "")
-  add_test(NAME ${target}_winxp COMMAND ${target})
+  get_target_property(arguments ${target} LULLCAST_WINXP_ARGUMENTS)
+  if(NOT arguments)
+    set(arguments "")
+  endif()
+  add_test(NAME ${target}_winxp COMMAND ${target} ${arguments})
   set_tests_properties(${target}_winxp PROPERTIES
-    FIXTURES_REQUIRED wine_session_winxp RESOURCE_LOCK wine_display
+    FIXTURES_REQUIRED wine_session_winxp RESOURCE_LOCK ${LULLCAST_WINXP_DISPLAY_LOCK}
     ENVIRONMENT "${LULLCAST_WINXP_ENVIRONMENT}")
   if(arg_TIMEOUT)
     set_tests_properties(${target}_winxp PROPERTIES TIMEOUT ${arg_TIMEOUT})

@@ -1,0 +1,256 @@
+#include "e2e/session_win.h"
+
+#include <array>
+#include <charconv>
+#include <thread>
+
+#include "core/text_win.h"
+
+namespace lullcast::e2e {
+namespace {
+
+std::filesystem::path ProgramsFolder() {
+    std::wstring name(32768, L'\0');
+    name.resize(GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size())));
+    return std::filesystem::path(name).parent_path() / "e2e-programs";
+}
+
+INPUT MouseAt(POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+
+// A real left click in the middle of `window`, as a user makes it.
+void ClickOn(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    std::array<INPUT, 3> inputs = {MouseAt(centre, 0), MouseAt(centre, MOUSEEVENTF_LEFTDOWN),
+                                   MouseAt(centre, MOUSEEVENTF_LEFTUP)};
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The shown text's escapes ("\\", "\xHH") back to bytes.
+std::string Unescaped(std::string_view text) {
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.substr(at, 2) == "\\x") {
+            bytes += BytesOfHex(text.substr(at + 2, 2));
+            at += 3;
+        } else {
+            at += text.substr(at, 2) == "\\\\" ? 1U : 0U;
+            bytes.push_back(text[at]);
+        }
+    }
+    return bytes;
+}
+
+std::optional<ChildProcess> StartProcess(const std::filesystem::path& program,
+                                         const std::vector<std::wstring>& arguments,
+                                         const std::filesystem::path& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    // The tests' arguments hold no quote mark and end in no backslash.
+    std::wstring command_line = L"\"" + program.native() + L"\"";
+    for (const std::wstring& argument : arguments) command_line += L" \"" + argument + L"\"";
+    PROCESS_INFORMATION started{};
+    // Suspended until it is in the job, so that nothing it starts escapes.
+    if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                       CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &started) == FALSE) {
+        return std::nullopt;
+    }
+    ChildProcess child{Handle(CreateJobObjectW(nullptr, nullptr)), Handle(started.hProcess),
+                       started.dwProcessId};
+    const Handle thread(started.hThread);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(child.job.get(), JobObjectExtendedLimitInformation, &limits,
+                            sizeof limits);
+    AssignProcessToJobObject(child.job.get(), child.process.get());
+    ResumeThread(thread.get());
+    return child;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window = nullptr;
+                 (window = FindWindowExW(nullptr, window, class_name, nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == process_id && IsWindowVisible(window) != FALSE) found = window;
+            }
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+void MovePointerTo(POINT screen_point) {
+    INPUT input = MouseAt(screen_point, 0);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+std::string BytesOfHex(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
+        unsigned value = 0;
+        std::from_chars(hex.data() + at, hex.data() + at + 2, value, 16);
+        bytes.push_back(static_cast<char>(value));
+    }
+    return bytes;
+}
+
+std::string EndToEndTest::ControlText(int control_id) const {
+    std::array<wchar_t, 1024> text{};
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(Control(control_id), WM_GETTEXT, text.size(),
+                            reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
+                            &length) == 0) {
+        return "<no answer>";
+    }
+    return NarrowToUtf8(std::wstring_view(text.data(), length));
+}
+
+void EndToEndTest::ClickExitLabel() const {
+    const HWND label = Control(IDC_LABEL3);
+    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& typed) const {
+    const HWND box = WaitForWindow(lullcast_->id, L"#32770", kFlowTimeout);
+    if (box == nullptr) return false;
+    // Sent, so that the text is in place before the button's click.
+    if (typed) SetDlgItemTextW(box, IDC_INPUT_TEXT, WidenUtf8(*typed).c_str());
+    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+    return WaitUntil([box] { return IsWindowVisible(box) == FALSE; }, kFlowTimeout);
+}
+
+::testing::AssertionResult EndToEndTest::ChooseMenuItem(int downs) const {
+    // The keys go to the window in front. Under Wine, SetForegroundWindow
+    // from another program has no effect, and a click on a program not in
+    // front may only take the front from the other one: a user clicks again,
+    // on the status line, where a press does nothing else.
+    for (int click = 0; click < 5 && GetForegroundWindow() != window_; ++click) {
+        ClickOn(Control(IDC_LABEL1));
+        WaitUntil([this] { return GetForegroundWindow() == window_; }, 1s);
+    }
+    // A real click, unlike a posted one, cannot overtake input still queued.
+    ClickOn(Control(IDC_SSCOMMAND3));
+    const HWND menu = WaitForWindow(lullcast_->id, L"#32768", kFlowTimeout);
+    if (menu == nullptr) return ::testing::AssertionFailure() << "the menu did not open";
+    for (int key = 0; key <= downs; ++key) {
+        const BYTE virtual_key = key < downs ? VK_DOWN : VK_RETURN;
+        keybd_event(virtual_key, 0, 0, 0);
+        keybd_event(virtual_key, 0, KEYEVENTF_KEYUP, 0);
+    }
+    const bool closed = WaitUntil([menu] { return IsWindowVisible(menu) == FALSE; }, kFlowTimeout);
+    // The pointer goes off the window, where it leaves the buttons alone.
+    MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+    return closed ? ::testing::AssertionSuccess()
+                  : ::testing::AssertionFailure() << "the menu did not close";
+}
+
+bool EndToEndTest::Answers(std::chrono::milliseconds timeout) const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL,
+                               static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
+std::string LogEvent::Field(const std::string& key) const {
+    const std::size_t shown = (" " + rest).find(" shown=");
+    if (key == "shown") return shown == std::string::npos ? "" : rest.substr(shown + 6);
+    const std::string fields = " " + rest.substr(0, shown) + " ";
+    const std::size_t at = fields.find(" " + key + "=");
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size() + 2;
+    return fields.substr(from, fields.find(' ', from) - from);
+}
+
+::testing::AssertionResult EndToEndTest::StartClient(std::vector<std::wstring> options) {
+    options.insert(options.begin(), {L"--log", File("standin.log").native()});
+    client_ = StartProcess(ProgramsFolder() / "standin-client.exe", options, scratch_.Path());
+    if (!client_) return ::testing::AssertionFailure() << "the client did not start";
+    return WaitForEvents("ready", 1, 15s);
+}
+
+::testing::AssertionResult EndToEndTest::StartLullCast() {
+    // A copy, beside the test's own info.ini.
+    CopyFileW((ProgramsFolder() / "lullcast.exe").c_str(), File("lullcast.exe").c_str(), FALSE);
+    lullcast_ = StartProcess(File("lullcast.exe"), {}, scratch_.Path());
+    window_ = lullcast_ ? WaitForWindow(lullcast_->id, L"LullCastForm1", 15s) : nullptr;
+    if (window_ == nullptr)
+        return ::testing::AssertionFailure() << "Lull-Cast's window did not show";
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<LogEvent> EndToEndTest::Events(const std::string& kind) const {
+    const std::string log = testing::ReadFileBytes(File("standin.log")).value_or("");
+    std::vector<LogEvent> events;
+    // A last line without its line end is still being written.
+    for (std::size_t at = 0, end = 0; (end = log.find('\n', at)) != std::string::npos;
+         at = end + 1) {
+        const std::string line = log.substr(at, end - at);
+        const std::string rest = line.substr(line.find(' ') + 1);
+        const std::size_t rest_at = rest.find(' ');
+        LogEvent event{std::stoll(line), rest.substr(0, rest_at),
+                       rest_at == std::string::npos ? "" : rest.substr(rest_at + 1)};
+        if (kind.empty() || event.kind == kind) events.push_back(std::move(event));
+    }
+    return events;
+}
+
+std::vector<std::string> EndToEndTest::Story() const {
+    std::vector<std::string> story;
+    for (const LogEvent& event : Events()) {
+        const std::string window = event.Field("window");
+        if (event.kind == "line") {
+            story.push_back(NarrowToUtf8(WidenAnsi(Unescaped(event.Field("shown")))));
+        } else if (event.kind == "click") {
+            story.push_back("click " + (window.starts_with("im") ? "im-window" : window) + " " +
+                            event.Field("icon"));
+        } else if (event.kind == "im") {
+            story.push_back("im " + BytesOfHex(event.Field("to")) + ": " +
+                            BytesOfHex(event.Field("text")));
+        } else if (event.kind == "ims") {
+            story.push_back("ims " + event.rest);
+        }
+    }
+    return story;
+}
+
+::testing::AssertionResult EndToEndTest::WaitForEvents(const std::string& kind, std::size_t count,
+                                                       std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return Events(kind).size() >= count; }, timeout)
+               ? ::testing::AssertionSuccess()
+               : ::testing::AssertionFailure()
+                     << "fewer than " << count << " '" << kind << "' events; the log:\n"
+                     << testing::ReadFileBytes(File("standin.log")).value_or("(none)");
+}
+
+::testing::AssertionResult EndToEndTest::WaitForText(int control_id, const std::string& text,
+                                                     std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return ControlText(control_id) == text; }, timeout)
+               ? ::testing::AssertionSuccess()
+               : ::testing::AssertionFailure()
+                     << "control " << control_id << " shows \"" << ControlText(control_id) << "\"";
+}
+
+}  // namespace lullcast::e2e
