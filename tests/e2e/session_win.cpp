@@ -15,22 +15,14 @@ std::filesystem::path ProgramsFolder() {
     return std::filesystem::path(name).parent_path() / "e2e-programs";
 }
 
-INPUT MouseAt(POINT point, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    return input;
-}
-
 // A real left click in the middle of `window`, as a user makes it.
 void ClickOn(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    std::array<INPUT, 3> inputs = {MouseAt(centre, 0), MouseAt(centre, MOUSEEVENTF_LEFTDOWN),
-                                   MouseAt(centre, MOUSEEVENTF_LEFTUP)};
+    std::array<INPUT, 3> inputs = {testing::MouseInputAt(centre, 0),
+                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTDOWN),
+                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTUP)};
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -103,7 +95,7 @@ HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::mil
 }
 
 void MovePointerTo(POINT screen_point) {
-    INPUT input = MouseAt(screen_point, 0);
+    INPUT input = testing::MouseInputAt(screen_point, 0);
     SendInput(1, &input, sizeof(INPUT));
 }
 

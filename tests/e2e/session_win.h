@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/form1_input_win.h"
 #include "support/scratch_folder_win.h"
 #include "ui/resource_ids.h"
 
@@ -92,9 +93,7 @@ class EndToEndTest : public ::testing::Test {
     [[nodiscard]] bool Answers(std::chrono::milliseconds timeout) const;
     // Also one of the title strip.
     [[nodiscard]] HWND Control(int control_id) const {
-        const HWND direct = GetDlgItem(window_, control_id);
-        return direct != nullptr ? direct
-                                 : GetDlgItem(GetDlgItem(window_, IDC_PICTURE1), control_id);
+        return testing::ControlOf(window_, control_id);
     }
 
     ::testing::AssertionResult WaitForEvents(const std::string& kind, std::size_t count,

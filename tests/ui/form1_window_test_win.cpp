@@ -14,6 +14,7 @@
 #include "core/text_win.h"
 #include "settings/handle_store.h"
 #include "support/chat_line.h"
+#include "support/form1_input_win.h"
 #include "support/scratch_folder_win.h"
 #include "ui/form1_window.h"
 #include "ui/resource_ids.h"
@@ -82,11 +83,7 @@ Step Answer(Journal& journal, const std::string& answer = "") {
 
 void InjectMouse(HWND window, POINT at, DWORD flags) {
     ClientToScreen(window, &at);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    INPUT input = MouseInputAt(at, flags);
     SendInput(1, &input, sizeof input);
 }
 
@@ -98,10 +95,7 @@ class Form1WindowTest : public ::testing::Test {
         window_.Load();
     }
     [[nodiscard]] HWND Main() const { return window_.Handle(); }
-    [[nodiscard]] HWND Control(int id) const {
-        const HWND direct = GetDlgItem(Main(), id);
-        return direct != nullptr ? direct : GetDlgItem(GetDlgItem(Main(), IDC_PICTURE1), id);
-    }
+    [[nodiscard]] HWND Control(int id) const { return ControlOf(Main(), id); }
     [[nodiscard]] std::pair<bool, bool> StartAndStopEnabled() const {
         return {IsWindowEnabled(Control(IDC_SSCOMMAND1)) != FALSE,
                 IsWindowEnabled(Control(IDC_SSCOMMAND2)) != FALSE};
