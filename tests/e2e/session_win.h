@@ -91,10 +91,7 @@ class EndToEndTest : public ::testing::Test {
     // The popup menu's item `downs` presses of the Down key below the top.
     ::testing::AssertionResult ChooseMenuItem(int downs) const;
     [[nodiscard]] bool Answers(std::chrono::milliseconds timeout) const;
-    // Also one of the title strip.
-    [[nodiscard]] HWND Control(int control_id) const {
-        return testing::ControlOf(window_, control_id);
-    }
+    [[nodiscard]] HWND Control(int id) const { return testing::ControlOf(window_, id); }
 
     ::testing::AssertionResult WaitForEvents(const std::string& kind, std::size_t count,
                                              std::chrono::milliseconds timeout = kFlowTimeout);

@@ -1,7 +1,5 @@
 #pragma once
-// For the tests that drive Lull-Cast's main window from outside its code: its
-// controls by ID, and real mouse input.
-
+// For tests that drive the main window from outside: controls, real input.
 #include <windows.h>
 
 #include "ui/resource_ids.h"
@@ -9,19 +7,17 @@
 namespace lullcast::testing {
 
 // A control of the main window, also one on its title strip.
-inline HWND ControlOf(HWND main_window, int control_id) {
-    const HWND direct = GetDlgItem(main_window, control_id);
-    return direct != nullptr ? direct
-                             : GetDlgItem(GetDlgItem(main_window, IDC_PICTURE1), control_id);
+inline HWND ControlOf(HWND main, int id) {
+    const HWND direct = GetDlgItem(main, id);
+    return direct != nullptr ? direct : GetDlgItem(GetDlgItem(main, IDC_PICTURE1), id);
 }
 
-// Mouse input that moves the pointer to `screen_point`, with `flags` besides.
-inline INPUT MouseInputAt(POINT screen_point, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen_point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen_point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+// Mouse input that moves the pointer to `at` on the screen, with `flags`.
+inline INPUT MouseInputAt(POINT at, DWORD flags) {
+    INPUT input{.type = INPUT_MOUSE};
+    input.mi = {.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                .dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+                .dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE};
     return input;
 }
 
