@@ -14,10 +14,11 @@ inline HWND ControlOf(HWND main, int id) {
 
 // Mouse input that moves the pointer to `at` on the screen, with `flags`.
 inline INPUT MouseInputAt(POINT at, DWORD flags) {
-    INPUT input{.type = INPUT_MOUSE};
-    input.mi = {.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
-                .dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
-                .dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE};
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     return input;
 }
 
