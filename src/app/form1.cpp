@@ -133,7 +133,7 @@ void Form1::StartFlow(const std::optional<std::string>& given_reason) {
                : window_.PromptForText("What is your reason?", kDialogTitle, "brb").value_or("");
     SetStartEnabled(false);
     window_.SetStopEnabled(true);
-    window_.SetTickRunning(true);
+    SetTickRunning(true);
     SetHrZ("0");
     SetSecZ("0");
     SetMinz("0");
@@ -141,7 +141,7 @@ void Form1::StartFlow(const std::optional<std::string>& given_reason) {
     PauseBetweenLines();
     Announce(Joined({"¬ rsn ¬ ", rsn_}));
     PauseBetweenLines();
-    window_.SetStatusLine(kIdling);
+    ShowIdlingIfStillIdle();
 }
 
 void Form1::SSCommand2_Click() {
@@ -151,7 +151,7 @@ void Form1::SSCommand2_Click() {
     window_.SetStatusLine(kReturning);
     SetStartEnabled(true);
     window_.SetStopEnabled(false);
-    window_.SetTickRunning(false);
+    SetTickRunning(false);
     Announce(Joined({"¬ deactivated ¬ by.", handle_}));
     PauseBetweenLines();
     Announce(Joined({"¬ hrs: [", hrz_, "] ¬ mins: [", minz_, "] ¬ secs: [", secz_, "]"}));
@@ -162,6 +162,17 @@ void Form1::SSCommand2_Click() {
 void Form1::SetStartEnabled(bool enabled) {
     start_enabled_ = enabled;
     window_.SetStartEnabled(enabled);
+}
+
+void Form1::SetTickRunning(bool running) {
+    tick_running_ = running;
+    window_.SetTickRunning(running);
+}
+
+void Form1::ShowIdlingIfStillIdle() {
+    if (tick_running_) {
+        window_.SetStatusLine(kIdling);
+    }
 }
 
 // ---- Auto-away ----
@@ -262,7 +273,7 @@ void Form1::ReportMinute() {
     // The minutes are already advanced, the hours not yet: the last report of
     // an hour reads "mins: [60]".
     Announce(Joined({"¬ hrs: [", hrz_, "] ¬ mins: [", minz_, "]"}));
-    window_.SetStatusLine(kIdling);
+    ShowIdlingIfStillIdle();
 }
 
 void Form1::CarryMinutesIntoHours() {

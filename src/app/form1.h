@@ -105,6 +105,11 @@ class Form1 {
     // Start, with the prompt skipped when a reason is given.
     void StartFlow(const std::optional<std::string>& given_reason);
     void SetStartEnabled(bool enabled);
+    void SetTickRunning(bool running);
+    // The last step of Start and of a report: "Idling..." while the period
+    // still runs. A Stop nested in their pauses has ended it already, and its
+    // own status line stands.
+    void ShowIdlingIfStillIdle();
     // Ends an idle period that auto-away started once input has come since.
     void ReturnOnInput();
     [[nodiscard]] bool IsReportMinute() const;
@@ -128,6 +133,7 @@ class Form1 {
     // How many flows, prompts and menus of the program are running.
     int busy_ = 0;
     bool start_enabled_ = true;
+    bool tick_running_ = false;
     // When the running idle period was started by auto-away.
     std::optional<MonoTime> auto_started_at_;
 

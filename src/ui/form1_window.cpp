@@ -7,12 +7,12 @@
 #include "core/text_win.h"
 #include "ui/input_box.h"
 #include "ui/resource_ids.h"
+#include "ui/single_instance.h"
 #include "ui/win32_event_loop.h"
 
 namespace lullcast {
 namespace {
 
-constexpr const wchar_t* kForm1Class = L"LullCastForm1";
 constexpr UINT_PTR kTickTimerId = 1;
 constexpr UINT_PTR kAutoAwayTimerId = 2;
 // How often auto-away looks at the desktop's idle time.
@@ -56,7 +56,7 @@ bool Form1Window::Create() {
     dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
 
-    if (!RegisterClassOnce(kForm1Class, LoadCursorW(nullptr, IDC_ARROW),
+    if (!RegisterClassOnce(kClassName, LoadCursorW(nullptr, IDC_ARROW),
                            GetSysColorBrush(COLOR_BTNFACE))) {
         return false;
     }
@@ -65,7 +65,7 @@ bool Form1Window::Create() {
     constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT bounds = Scaled(0, 0, kClientWidth, kClientHeight);
     AdjustWindowRectEx(&bounds, kStyle, FALSE, WS_EX_APPWINDOW);
-    if (CreateFor(WS_EX_APPWINDOW, kForm1Class, L"", kStyle, bounds, nullptr, 0) == nullptr) {
+    if (CreateFor(WS_EX_APPWINDOW, kClassName, L"", kStyle, bounds, nullptr, 0) == nullptr) {
         return false;
     }
     if (form_.AutoAwayOn()) {
@@ -171,6 +171,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             if (wparam == kTickTimerId) OnTimer();
             if (wparam == kAutoAwayTimerId) form_.AutoAway_Timer();
             return 0;
+        case kComeForwardMessage:
+            ComeForward();
+            return 0;
         case WM_CLOSE:
             // The window has no close button; closing it from the taskbar
             // or with Alt+F4 says goodbye like "Exit".
@@ -239,6 +242,18 @@ void Form1Window::StartWindowDrag() {
     const Form1::BusyScope busy(form_);
     ReleaseCapture();
     SendMessageA(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(GetMessagePos()));
+}
+
+// Another copy was started: this one shows itself instead.
+// Not while it is still loading, before it has been shown.
+void Form1Window::ComeForward() {
+    if (IsWindowVisible(Handle()) == FALSE) {
+        return;
+    }
+    if (IsIconic(Handle()) != FALSE) {
+        ShowWindow(Handle(), SW_RESTORE);
+    }
+    SetForegroundWindow(Handle());
 }
 
 // ---- The one-second tick ----

@@ -29,6 +29,8 @@ struct AwaySettings;
 // what they ask of the window.
 class Form1Window final : public WindowBase, public MainWindow {
   public:
+    static constexpr const wchar_t* kClassName = L"LullCastForm1";
+
     Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop);
     // With the away settings; they and `last_input` must outlive the window.
     Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop,
@@ -74,6 +76,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     void OnCommand(WORD control_id, WORD notification);
     void RunMenuCommand(int command);
     void OnTimer();
+    void ComeForward();
     void ArmTickTimer();
     void StartWindowDrag();
 

@@ -8,6 +8,7 @@
 #include "settings/profile_handle_store.h"
 #include "ui/form1_window.h"
 #include "ui/last_input_clock.h"
+#include "ui/single_instance.h"
 #include "ui/win32_event_loop.h"
 
 namespace {
@@ -31,6 +32,14 @@ void RefuseDllsFromTheCurrentDirectory() {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int /*show*/) {
     RefuseDllsFromTheCurrentDirectory();
+
+    // A second copy would post every line twice and write the same info.ini:
+    // it posts and writes nothing, and shows the running one instead.
+    const lullcast::SingleInstance instance;
+    if (!instance.IsOnlyCopy()) {
+        lullcast::BringRunningCopyForward(lullcast::Form1Window::kClassName);
+        return 0;
+    }
 
     lullcast::Win32EventLoop event_loop;
     lullcast::quill_aol8::User32WindowFunctions client_windows;

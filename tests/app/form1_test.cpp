@@ -74,7 +74,7 @@ const FlowCase kFlows[] = {
      {"0 status Returning...", "0 Start enabled", "0 Stop disabled", "0 tick off",
       "0 chat ¬ deactivated ¬ by.Bob", "300 chat ¬ hrs: [00] ¬ mins: [05] ¬ secs: [37]",
       "600 status Welcome to Lull-Cast!"}},
-    {"Stop inside Start's pause runs whole, Start then finishes, no tick follows",
+    {"Stop inside Start's pause runs whole; Start posts its last line, not its status",
      [](AppHarness& app) {
          app.After(0.1, [&app] { app.form.SSCommand2_Click(); });
          StartWithMarkInside(app);
@@ -82,7 +82,18 @@ const FlowCase kFlows[] = {
      },
      {"100 status Returning...", "100 Start enabled", "100 Stop disabled", "100 tick off",
       "100 chat ¬ deactivated ¬ by.Bob", "400 chat ¬ hrs: [00] ¬ mins: [00] ¬ secs: [00]",
-      "700 status Welcome to Lull-Cast!", "700 chat ¬ rsn ¬ brb", "1000 status Idling..."}},
+      "700 status Welcome to Lull-Cast!", "700 chat ¬ rsn ¬ brb"}},
+    {"Stop inside a report's pause runs whole; the report's lines follow, its status not",
+     [](AppHarness& app) {
+         Idle(app, 59);
+         app.After(1.1, [&app] { app.form.SSCommand2_Click(); });
+         app.RunTicks(1);
+     },
+     {"1000 display 00:00:60", "1000 click 1", kReport, "1000 chat ¬ Bob ¬ idle",
+      "1100 status Returning...", "1100 Start enabled", "1100 Stop disabled", "1100 tick off",
+      "1100 chat ¬ deactivated ¬ by.Bob", "1400 chat ¬ hrs: [00] ¬ mins: [01] ¬ secs: [00]",
+      "1700 status Welcome to Lull-Cast!", "1700 chat ¬ rsn ¬ brb",
+      "2000 chat ¬ hrs: [00] ¬ mins: [01]"}},
     {"Exit during a report cuts it short",
      [](AppHarness& app) {
          Idle(app, 59);

@@ -50,6 +50,14 @@ class WindowBuilder final : public EventLoop {
     void Destroy(WindowHandle window);
     // What the window received, in order, texts as UTF-8.
     [[nodiscard]] std::vector<ReceivedMessage> Received(WindowHandle window) const;
+    // The window's text, as the user's typing sets it: no message is recorded.
+    void Type(WindowHandle window, std::string_view text);
+    [[nodiscard]] std::string Text(WindowHandle window) const;
+#ifndef _WIN32
+    // The window answers `messages` more, then stops answering (natively only:
+    // a real window stops only when its thread does).
+    void StopAnsweringAfter(WindowHandle window, std::size_t messages);
+#endif
 
     void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }
     void Every(std::chrono::milliseconds interval, std::function<void()> tick) {
@@ -92,14 +100,23 @@ class WindowBuilder final : public EventLoop {
 };
 
 inline ReceivedMessage TextSet(std::string_view t) {
-    return {MessageKind::kSetText, 0, std::string(t)};
+    return {MessageKind::kSetText, 0, std::string(t), 0};
 }
-inline const ReceivedMessage kEnter{MessageKind::kChar, 13, {}};
-inline const ReceivedMessage kButtonDown{MessageKind::kLeftButtonDown, 0, {}};
-inline const ReceivedMessage kButtonUp{MessageKind::kLeftButtonUp, 0, {}};
-inline const ReceivedMessage kSpaceUp{MessageKind::kKeyUp, 0x20, {}};
+inline const ReceivedMessage kEnter{MessageKind::kChar, 13, {}, 0};
+inline const ReceivedMessage kButtonDown{MessageKind::kLeftButtonDown, 0, {}, 0};
+inline const ReceivedMessage kButtonUp{MessageKind::kLeftButtonUp, 0, {}, 0};
+inline const ReceivedMessage kSpaceUp{MessageKind::kKeyUp, 0x20, {}, 0};
+// The read of a text of `length` bytes: its length, then the text with room
+// for the terminator.
+inline std::vector<ReceivedMessage> TextRead(std::uint32_t length) {
+    return {{MessageKind::kGetTextLength, 0, {}, 0}, {MessageKind::kGetText, length + 1, {}, 0}};
+}
+inline ReceivedMessage CaretAt(std::uint32_t at) {
+    return {MessageKind::kSetSelection, at, {}, at};
+}
 inline void PrintTo(const ReceivedMessage& m, std::ostream* out) {
-    *out << "message " << int(m.kind) << '(' << m.wparam << ", \"" << m.text << "\")";
+    *out << "message " << int(m.kind) << '(' << m.wparam << ", \"" << m.text << "\", " << m.lparam
+         << ')';
 }
 
 inline const std::vector<std::string_view> kChatRoomParts{cls::kStatic, cls::kReadOnlyRichText,

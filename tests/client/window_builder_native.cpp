@@ -22,5 +22,14 @@ void WindowBuilder::Destroy(WindowHandle window) { platform_->functions.Destroy(
 std::vector<ReceivedMessage> WindowBuilder::Received(WindowHandle window) const {
     return platform_->functions.Received(window);
 }
+void WindowBuilder::Type(WindowHandle window, std::string_view text) {
+    platform_->functions.Type(window, text);
+}
+std::string WindowBuilder::Text(WindowHandle window) const {
+    return platform_->functions.Text(window);
+}
+void WindowBuilder::StopAnsweringAfter(WindowHandle window, std::size_t messages) {
+    platform_->functions.StopAnsweringAfter(window, messages);
+}
 
 }  // namespace lullcast::quill_aol8

@@ -15,7 +15,8 @@ HWND ToHwnd(WindowHandle window) {
 }
 
 // The messages the client code sends, in the order of MessageKind.
-constexpr UINT kRecorded[] = {WM_SETTEXT, WM_CHAR, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYUP};
+constexpr UINT kRecorded[] = {WM_SETTEXT, WM_CHAR,          WM_LBUTTONDOWN, WM_LBUTTONUP,
+                              WM_KEYUP,   WM_GETTEXTLENGTH, WM_GETTEXT,     EM_SETSEL};
 
 }  // namespace
 
@@ -25,6 +26,7 @@ struct WindowBuilder::Platform {
     User32WindowFunctions functions;
     Win32EventLoop loop;
     std::map<HWND, std::vector<ReceivedMessage>> received;
+    bool recording = true;
 
     // Every window of the thread: the test's, as only one builder lives at a time.
     ~Platform() { EnumThreadWindows(GetCurrentThreadId(), &DestroyEach, 0); }
@@ -38,11 +40,12 @@ struct WindowBuilder::Platform {
         }
         auto* self = reinterpret_cast<Platform*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         const auto* kind = std::ranges::find(kRecorded, message);
-        if (self != nullptr && kind != std::end(kRecorded)) {
+        if (self != nullptr && self->recording && kind != std::end(kRecorded)) {
             const auto* text = message == WM_SETTEXT ? reinterpret_cast<LPCSTR>(lparam) : nullptr;
             self->received[window].push_back(
                 {static_cast<MessageKind>(kind - kRecorded), static_cast<std::uint32_t>(wparam),
-                 text != nullptr ? NarrowToUtf8(WidenAnsi(text)) : ""});
+                 text != nullptr ? NarrowToUtf8(WidenAnsi(text)) : "",
+                 message == EM_SETSEL ? static_cast<std::uint32_t>(lparam) : 0U});
         }
         return DefWindowProcA(window, message, wparam, lparam);
     }
@@ -76,6 +79,19 @@ void WindowBuilder::BringToTop(WindowHandle window) {
 }
 
 void WindowBuilder::Destroy(WindowHandle window) { DestroyWindow(ToHwnd(window)); }
+
+void WindowBuilder::Type(WindowHandle window, std::string_view text) {
+    platform_->recording = false;
+    SetWindowTextA(ToHwnd(window), ToAnsiCodePage(text).c_str());
+    platform_->recording = true;
+}
+
+std::string WindowBuilder::Text(WindowHandle window) const {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(ToHwnd(window))) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextA(ToHwnd(window), text.data(), static_cast<int>(text.size()))));
+    return NarrowToUtf8(WidenAnsi(text));
+}
 
 std::vector<ReceivedMessage> WindowBuilder::Received(WindowHandle window) const {
     const auto found = platform_->received.find(ToHwnd(window));

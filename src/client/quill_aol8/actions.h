@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "client/quill_aol8/locator.h"
 #include "client/quill_aol8/window_functions.h"
 #include "core/window_handle.h"
 
@@ -18,31 +20,60 @@ inline constexpr std::uint32_t kEnterCharacter = 13;
 inline constexpr std::uint32_t kSpaceKey = 0x20;
 // The toolbar icon that opens an instant-message window (0-based).
 inline constexpr std::int16_t kOpenImIconIndex = 4;
-// The send icon among an instant-message window's icons (1-based).
-inline constexpr int kImSendIconPosition = 12;
 // How often SendInstantMessage presses the toolbar icon and looks for the
 // instant-message window before it gives up: with the pause after each press,
 // about six seconds.
 inline constexpr int kImWindowAttempts = 20;
+// The most that SendChatLine keeps of what the user has typed into the chat
+// input, far more than a chat input holds. With more in it, the line is not
+// sent: the user's text is never cut.
+inline constexpr std::size_t kLongestDraft = std::size_t{64} * 1024;
+
+// The messages of one client operation. Once the client has left one of them
+// unanswered, the rest are not sent: a line goes out whole or not at all, and
+// nothing queues up behind a client that has stopped answering.
+class OperationMessages {
+  public:
+    explicit OperationMessages(WindowFunctions& windows) : windows_(windows) {}
+
+    [[nodiscard]] bool AllAnswered() const { return all_answered_; }
+
+    void SetText(WindowHandle window, std::string_view text);
+    void SendChar(WindowHandle window, std::uint32_t character);
+    void LeftButtonDown(WindowHandle window);
+    void LeftButtonUp(WindowHandle window);
+    void KeyUp(WindowHandle window, std::uint32_t virtual_key);
+
+  private:
+    template <typename Message>
+    void SendIfAllAnswered(const Message& message) {
+        all_answered_ = all_answered_ && message();
+    }
+
+    WindowFunctions& windows_;
+    bool all_answered_ = true;
+};
 
 // None of the actions checks a handle: a message to 0 or to a window that has
 // gone has no effect, and the action completes normally.
 
 // Clears the window's text, then sets it to `text`.
-void ReplaceText(WindowFunctions& windows, WindowHandle window, std::string_view text);
+void ReplaceText(OperationMessages& messages, WindowHandle window, std::string_view text);
 // The client's press: left button down, then Space key up (no button up).
-void PressIcon(WindowFunctions& windows, WindowHandle window);
+void PressIcon(OperationMessages& messages, WindowHandle window);
 // A plain click: left button down, then left button up.
-void ClickIcon(WindowFunctions& windows, WindowHandle window);
+void ClickIcon(OperationMessages& messages, WindowHandle window);
 
 // Writes `text` into the front-most chat room's input and sends it with Enter.
+// Whatever the user had typed into the input and not sent yet is put back
+// afterwards, with the caret at its end.
 void SendChatLine(WindowFunctions& windows, EventLoop& loop, std::string_view text);
 
 // Opens an instant-message window from the toolbar, fills in the recipient and
 // the text, and sends it. Each attempt presses the toolbar icon once, pauses
-// and looks for the window, which counts only once it has its twelfth icon,
-// its recipient field and its text; after kImWindowAttempts misses it gives
-// up and sends nothing. The event loop runs throughout the wait.
+// and looks for the front-most window that is built whole; after
+// kImWindowAttempts misses it gives up and sends nothing. The event loop runs
+// throughout the wait.
 void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_view recipient,
                         std::string_view text);
 

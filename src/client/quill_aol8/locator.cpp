@@ -22,14 +22,32 @@ bool Carries(WindowFunctions& windows, WindowHandle candidate,
     });
 }
 
+// Pressing "the twelfth icon" of a window that has fewer would step round to
+// one of its other icons, which can be any of its commands: the icons are
+// counted here without stepping round.
+bool HasImSendIcon(WindowFunctions& windows, WindowHandle im) {
+    WindowHandle icon = WindowHandle::kNone;
+    for (int position = 1; position <= kImSendIconPosition; ++position) {
+        icon = windows.FindChild(im, icon, kIconClass);
+        if (!IsWindow(icon)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsAnyWindow(WindowFunctions& /*windows*/, WindowHandle /*candidate*/) { return true; }
+
 // Tests every child of the MDI client area from the top down, whatever its
-// class, as long as the area has a document window to start from.
+// class, as long as the area has a document window to start from; a window
+// that carries the signature must also pass `accept`.
 WindowHandle FindFirstCarrying(WindowFunctions& windows, EventLoop& loop,
-                               std::span<const std::string_view> signature) {
+                               std::span<const std::string_view> signature,
+                               bool (*accept)(WindowFunctions&, WindowHandle) = IsAnyWindow) {
     for (WindowHandle candidate = windows.FirstSibling(FindFrontChild(windows));
          IsWindow(candidate); candidate = windows.NextSibling(candidate)) {
         loop.ProcessPendingEvents();
-        if (Carries(windows, candidate, signature)) {
+        if (Carries(windows, candidate, signature) && accept(windows, candidate)) {
             return candidate;
         }
     }
@@ -61,6 +79,10 @@ WindowHandle FindChatWindow(WindowFunctions& windows, EventLoop& loop) {
 
 WindowHandle FindImWindow(WindowFunctions& windows, EventLoop& loop) {
     return FindFirstCarrying(windows, loop, kImWindowSignature);
+}
+
+WindowHandle FindBuiltImWindow(WindowFunctions& windows, EventLoop& loop) {
+    return FindFirstCarrying(windows, loop, kImWindowSignature, HasImSendIcon);
 }
 
 WindowHandle ToolbarIconAt(WindowFunctions& windows, std::int16_t index) {

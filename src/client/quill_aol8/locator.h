@@ -26,6 +26,9 @@ inline constexpr std::string_view kRichTextClass = "richcntl";
 inline constexpr std::string_view kImageClass = "_aol_image";
 inline constexpr std::string_view kEditClass = "_aol_edit";
 
+// The send icon among an instant-message window's icons (1-based).
+inline constexpr int kImSendIconPosition = 12;
+
 // Every lookup starts again from the client's top-level frame, so it sees the
 // client as it is now. None checks the step before it: a window that is not
 // there is 0, and 0 passed on as a parent searches the top-level windows.
@@ -48,6 +51,13 @@ inline constexpr std::string_view kEditClass = "_aol_edit";
 // per window examined, so other handlers may run in the middle of a search.
 [[nodiscard]] WindowHandle FindChatWindow(WindowFunctions& windows, EventLoop& loop);
 [[nodiscard]] WindowHandle FindImWindow(WindowFunctions& windows, EventLoop& loop);
+
+// The topmost instant-message window that is built whole: one that has its
+// twelfth icon, its recipient field and its text as well as the signature.
+// The client makes a window a child at a time, so windows in front of it may
+// carry the signature while their icons are still being made; the search
+// walks past them.
+[[nodiscard]] WindowHandle FindBuiltImWindow(WindowFunctions& windows, EventLoop& loop);
 
 // The icon at the 0-based `index` of the client's toolbar strip, stepped as
 // NthChild steps; 0 for a negative index.

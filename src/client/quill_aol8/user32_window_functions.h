@@ -9,8 +9,8 @@
 namespace lullcast::quill_aol8 {
 
 // The window functions of Windows itself (FindWindowA, FindWindowExA,
-// GetWindow, SendMessageA). Text goes to the client in the system's ANSI code
-// page, the only encoding its 8-bit controls understand.
+// GetWindow, SendMessageTimeoutA). Text goes to the client in the system's
+// ANSI code page, the only encoding its 8-bit controls understand.
 class User32WindowFunctions final : public WindowFunctions {
   public:
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
@@ -18,11 +18,15 @@ class User32WindowFunctions final : public WindowFunctions {
                                          std::string_view class_name) override;
     [[nodiscard]] WindowHandle FirstSibling(WindowHandle window) override;
     [[nodiscard]] WindowHandle NextSibling(WindowHandle window) override;
-    void SetText(WindowHandle window, std::string_view text) override;
-    void SendChar(WindowHandle window, std::uint32_t character) override;
-    void LeftButtonDown(WindowHandle window) override;
-    void LeftButtonUp(WindowHandle window) override;
-    void KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+    bool SetText(WindowHandle window, std::string_view text) override;
+    bool SendChar(WindowHandle window, std::uint32_t character) override;
+    bool LeftButtonDown(WindowHandle window) override;
+    bool LeftButtonUp(WindowHandle window) override;
+    bool KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+    [[nodiscard]] std::optional<NativeText> ReadText(WindowHandle window,
+                                                     std::size_t longest) override;
+    bool SetNativeText(WindowHandle window, const NativeText& text) override;
+    bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
 };
 
 }  // namespace lullcast::quill_aol8

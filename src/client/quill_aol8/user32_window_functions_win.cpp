@@ -1,10 +1,18 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "client/quill_aol8/user32_window_functions.h"
 #include "core/text_win.h"
 
 namespace lullcast::quill_aol8 {
 namespace {
+
+// How long one message waits for the client's answer. A client that answers
+// at all answers far sooner; one that does not must not hold up the
+// program's own window, which sits on top of the screen.
+constexpr UINT kAnswerTimeoutMs = 200;
 
 HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
@@ -15,10 +23,26 @@ WindowHandle ToHandle(HWND window) {
     return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
 }
 
-void Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (lullcast::IsWindow(window)) {
-        SendMessageA(ToHwnd(window), message, wparam, lparam);
+// Sends with a bound: SMTO_ABORTIFHUNG gives up at once on a window that has
+// not answered for seconds. Incoming sent messages are still handled while it
+// waits (no SMTO_BLOCK), so a client that sends to the program meanwhile is
+// not deadlocked. A window that has gone is no unanswered message: nothing
+// waits for it, and there is nothing to give up on.
+bool Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam,
+          DWORD_PTR* result = nullptr) {
+    if (!lullcast::IsWindow(window)) {
+        return true;
     }
+    DWORD_PTR answer = 0;
+    const HWND target = ToHwnd(window);
+    if (SendMessageTimeoutA(target, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            kAnswerTimeoutMs, &answer) == 0) {
+        return ::IsWindow(target) == FALSE;
+    }
+    if (result != nullptr) {
+        *result = answer;
+    }
+    return true;
 }
 
 }  // namespace
@@ -42,23 +66,56 @@ WindowHandle User32WindowFunctions::NextSibling(WindowHandle window) {
     return ToHandle(GetWindow(ToHwnd(window), GW_HWNDNEXT));
 }
 
-void User32WindowFunctions::SetText(WindowHandle window, std::string_view text) {
-    const std::string ansi = ToAnsiCodePage(text);
-    Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+bool User32WindowFunctions::SetText(WindowHandle window, std::string_view text) {
+    return SetNativeText(window, NativeText{ToAnsiCodePage(text)});
 }
 
-void User32WindowFunctions::SendChar(WindowHandle window, std::uint32_t character) {
-    Send(window, WM_CHAR, character, 0);
+bool User32WindowFunctions::SendChar(WindowHandle window, std::uint32_t character) {
+    return Send(window, WM_CHAR, character, 0);
 }
 
-void User32WindowFunctions::LeftButtonDown(WindowHandle window) {
-    Send(window, WM_LBUTTONDOWN, 0, 0);
+bool User32WindowFunctions::LeftButtonDown(WindowHandle window) {
+    return Send(window, WM_LBUTTONDOWN, 0, 0);
 }
 
-void User32WindowFunctions::LeftButtonUp(WindowHandle window) { Send(window, WM_LBUTTONUP, 0, 0); }
+bool User32WindowFunctions::LeftButtonUp(WindowHandle window) {
+    return Send(window, WM_LBUTTONUP, 0, 0);
+}
 
-void User32WindowFunctions::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
-    Send(window, WM_KEYUP, virtual_key, 0);
+bool User32WindowFunctions::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
+    return Send(window, WM_KEYUP, virtual_key, 0);
+}
+
+std::optional<NativeText> User32WindowFunctions::ReadText(WindowHandle window,
+                                                          std::size_t longest) {
+    if (!lullcast::IsWindow(window)) {
+        return NativeText{};
+    }
+    DWORD_PTR length = 0;
+    if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length) || length > longest) {
+        return std::nullopt;
+    }
+    // The length may be more than the text (a DBCS code page counts bytes
+    // generously); the copy says how much there is.
+    std::string buffer(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+              &copied)) {
+        return std::nullopt;
+    }
+    buffer.resize(std::min<std::size_t>(copied, length));
+    return NativeText{std::move(buffer)};
+}
+
+bool User32WindowFunctions::SetNativeText(WindowHandle window, const NativeText& text) {
+    // WM_SETTEXT carries a zero-terminated string: nothing after a NUL arrives.
+    const std::string carried = text.bytes.substr(0, text.bytes.find('\0'));
+    return Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(carried.c_str()));
+}
+
+bool User32WindowFunctions::SetSelection(WindowHandle window, std::int32_t start,
+                                         std::int32_t end) {
+    return Send(window, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
 }  // namespace lullcast::quill_aol8

@@ -1,17 +1,36 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/window_handle.h"
 
 namespace lullcast::quill_aol8 {
 
+// A control's text as the control holds it (on Windows, 8-bit text in the
+// system's ANSI code page), kept byte for byte: text read from the user's
+// input goes back exactly as it was, with no round trip through another
+// encoding.
+struct NativeText {
+    std::string bytes;
+
+    friend bool operator==(const NativeText&, const NativeText&) = default;
+};
+
 // The few window functions of the platform that reaching the chat client
 // takes: lookups by class and the messages that imitate the user. Class names
 // match without regard to case. A handle of 0, or of a window that has gone,
 // finds nothing and receives nothing. Text is UTF-8; an implementation that
 // talks to real windows converts it on the way.
+//
+// The client is another program, and its window thread may stop answering
+// for a while. No message waits for it beyond a short bound: each message
+// returns false when the window did not answer in time (the window may still
+// take the message later, once it answers again, in the order sent), and
+// true when it answered or there was no window to send it to.
 class WindowFunctions {
   public:
     virtual ~WindowFunctions() = default;
@@ -31,14 +50,25 @@ class WindowFunctions {
     [[nodiscard]] virtual WindowHandle NextSibling(WindowHandle window) = 0;
 
     // WM_SETTEXT.
-    virtual void SetText(WindowHandle window, std::string_view text) = 0;
+    virtual bool SetText(WindowHandle window, std::string_view text) = 0;
     // WM_CHAR with the character code in wParam.
-    virtual void SendChar(WindowHandle window, std::uint32_t character) = 0;
+    virtual bool SendChar(WindowHandle window, std::uint32_t character) = 0;
     // WM_LBUTTONDOWN and WM_LBUTTONUP at point (0, 0), no key flags.
-    virtual void LeftButtonDown(WindowHandle window) = 0;
-    virtual void LeftButtonUp(WindowHandle window) = 0;
+    virtual bool LeftButtonDown(WindowHandle window) = 0;
+    virtual bool LeftButtonUp(WindowHandle window) = 0;
     // WM_KEYUP with the virtual-key code in wParam.
-    virtual void KeyUp(WindowHandle window, std::uint32_t virtual_key) = 0;
+    virtual bool KeyUp(WindowHandle window, std::uint32_t virtual_key) = 0;
+
+    // WM_GETTEXTLENGTH, then WM_GETTEXT into a buffer of that length. Nothing
+    // when the window did not answer, or holds more than `longest` bytes; the
+    // empty text when there is no window.
+    [[nodiscard]] virtual std::optional<NativeText> ReadText(WindowHandle window,
+                                                             std::size_t longest) = 0;
+    // WM_SETTEXT with text as ReadText gave it, unconverted.
+    virtual bool SetNativeText(WindowHandle window, const NativeText& text) = 0;
+    // EM_SETSEL: the selection from `start` to `end`; equal, they place the
+    // caret. A control that is no edit control takes no notice.
+    virtual bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) = 0;
 
   protected:
     WindowFunctions() = default;

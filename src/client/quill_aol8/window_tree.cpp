@@ -48,8 +48,10 @@ WindowHandle WindowTree::Create(std::string_view class_name, WindowHandle parent
         return WindowHandle::kNone;
     }
     const auto handle = static_cast<WindowHandle>(windows_.size());
-    windows_.push_back(Window{
-        .class_name = std::string(class_name), .parent = parent, .children = {}, .received = {}});
+    Window created;
+    created.class_name = class_name;
+    created.parent = parent;
+    windows_.push_back(std::move(created));
     auto& siblings = windows_[IndexOf(parent)].children;
     siblings.insert(IsWindow(parent) ? siblings.end() : siblings.begin(), handle);
     return handle;
@@ -134,32 +136,103 @@ WindowHandle WindowTree::NextSibling(WindowHandle window) {
     return next == siblings.end() ? WindowHandle::kNone : *next;
 }
 
-void WindowTree::Deliver(WindowHandle window, ReceivedMessage message) {
+bool WindowTree::Deliver(WindowHandle window, ReceivedMessage message) {
+    Window* const target = Receiver(window);
+    if (target == nullptr) {
+        return true;
+    }
+    target->received.push_back(std::move(message));
+    if (!target->answers_left) {
+        return true;
+    }
+    if (*target->answers_left == 0) {
+        return false;
+    }
+    --*target->answers_left;
+    return true;
+}
+
+const std::string& WindowTree::Text(WindowHandle window) const {
+    static const std::string kNoText;
+    const Window* const target = IsWindow(window) ? Live(window) : nullptr;
+    return target == nullptr ? kNoText : target->text;
+}
+
+void WindowTree::Type(WindowHandle window, std::string_view text) {
     if (Window* const target = Receiver(window); target != nullptr) {
-        target->received.push_back(std::move(message));
+        target->text = text;
     }
 }
 
-void WindowTree::SetText(WindowHandle window, std::string_view text) {
+void WindowTree::StopAnsweringAfter(WindowHandle window, std::size_t messages) {
+    if (Window* const target = Receiver(window); target != nullptr) {
+        target->answers_left = messages;
+    }
+}
+
+bool WindowTree::SetText(WindowHandle window, std::string_view text) {
     // WM_SETTEXT carries a zero-terminated string: nothing after a NUL arrives.
     const std::string_view carried = text.substr(0, text.find('\0'));
-    Deliver(window, {.kind = MessageKind::kSetText, .wparam = 0, .text = std::string(carried)});
+    const bool answered = Deliver(
+        window,
+        {.kind = MessageKind::kSetText, .wparam = 0, .text = std::string(carried), .lparam = 0});
+    if (answered) {
+        Type(window, carried);
+    }
+    return answered;
 }
 
-void WindowTree::SendChar(WindowHandle window, std::uint32_t character) {
-    Deliver(window, {.kind = MessageKind::kChar, .wparam = character, .text = {}});
+bool WindowTree::SendChar(WindowHandle window, std::uint32_t character) {
+    return Deliver(window,
+                   {.kind = MessageKind::kChar, .wparam = character, .text = {}, .lparam = 0});
 }
 
-void WindowTree::LeftButtonDown(WindowHandle window) {
-    Deliver(window, {.kind = MessageKind::kLeftButtonDown, .wparam = 0, .text = {}});
+bool WindowTree::LeftButtonDown(WindowHandle window) {
+    return Deliver(window,
+                   {.kind = MessageKind::kLeftButtonDown, .wparam = 0, .text = {}, .lparam = 0});
 }
 
-void WindowTree::LeftButtonUp(WindowHandle window) {
-    Deliver(window, {.kind = MessageKind::kLeftButtonUp, .wparam = 0, .text = {}});
+bool WindowTree::LeftButtonUp(WindowHandle window) {
+    return Deliver(window,
+                   {.kind = MessageKind::kLeftButtonUp, .wparam = 0, .text = {}, .lparam = 0});
 }
 
-void WindowTree::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
-    Deliver(window, {.kind = MessageKind::kKeyUp, .wparam = virtual_key, .text = {}});
+bool WindowTree::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
+    return Deliver(window,
+                   {.kind = MessageKind::kKeyUp, .wparam = virtual_key, .text = {}, .lparam = 0});
+}
+
+// As user32 does it: the length first, then the text into a buffer of that
+// length and its terminator.
+std::optional<NativeText> WindowTree::ReadText(WindowHandle window, std::size_t longest) {
+    if (Receiver(window) == nullptr) {
+        return NativeText{};
+    }
+    if (!Deliver(window,
+                 {.kind = MessageKind::kGetTextLength, .wparam = 0, .text = {}, .lparam = 0})) {
+        return std::nullopt;
+    }
+    const std::string text = Text(window);
+    if (text.size() > longest) {
+        return std::nullopt;
+    }
+    const auto buffer_size = static_cast<std::uint32_t>(text.size() + 1);
+    if (!Deliver(window,
+                 {.kind = MessageKind::kGetText, .wparam = buffer_size, .text = {}, .lparam = 0})) {
+        return std::nullopt;
+    }
+    return NativeText{text};
+}
+
+bool WindowTree::SetNativeText(WindowHandle window, const NativeText& text) {
+    return SetText(window, text.bytes);
+}
+
+bool WindowTree::SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) {
+    return Deliver(window, {.kind = MessageKind::kSetSelection,
+                            .wparam = static_cast<std::uint32_t>(start),
+                            .text = {},
+                            .lparam = static_cast<std::uint32_t>(end)});
 }
 
 }  // namespace lullcast::quill_aol8

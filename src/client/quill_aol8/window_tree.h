@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,14 +11,24 @@
 
 namespace lullcast::quill_aol8 {
 
-enum class MessageKind : std::uint8_t { kSetText, kChar, kLeftButtonDown, kLeftButtonUp, kKeyUp };
+enum class MessageKind : std::uint8_t {
+    kSetText,
+    kChar,
+    kLeftButtonDown,
+    kLeftButtonUp,
+    kKeyUp,
+    kGetTextLength,
+    kGetText,
+    kSetSelection,
+};
 
-// One message as a window received it: the kind, its wParam and, for
-// WM_SETTEXT, the text.
+// One message as a window received it: the kind, its wParam, for WM_SETTEXT
+// the text, and for EM_SETSEL the lParam.
 struct ReceivedMessage {
     MessageKind kind = MessageKind::kSetText;
     std::uint32_t wparam = 0;
     std::string text;
+    std::uint32_t lparam = 0;
 
     friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
 };
@@ -26,8 +38,9 @@ struct ReceivedMessage {
 // class names match without regard to case, lookups search direct children
 // only, siblings are ordered topmost first, a parent of 0 is the desktop, and
 // a message to 0 or to a destroyed window goes nowhere. Every window records
-// the messages it received, in order. Handles are never reused, so a handle
-// kept across a Destroy stays stale instead of naming a newer window.
+// the messages it received, in order, and keeps its text as WM_SETTEXT left
+// it. Handles are never reused, so a handle kept across a Destroy stays stale
+// instead of naming a newer window.
 class WindowTree final : public WindowFunctions {
   public:
     WindowTree();
@@ -44,17 +57,28 @@ class WindowTree final : public WindowFunctions {
     // What the window received, oldest first; empty for 0 or an unknown handle.
     // A destroyed window keeps what it received before it went.
     [[nodiscard]] const std::vector<ReceivedMessage>& Received(WindowHandle window) const;
+    // The window's text; the user's typing sets it without a message.
+    [[nodiscard]] const std::string& Text(WindowHandle window) const;
+    void Type(WindowHandle window, std::string_view text);
+    // The window answers `messages` more, then its thread stops: it still
+    // takes every message, as a hung window's queue does, but no send is
+    // answered, no read gives a text, and nothing it takes changes its text.
+    void StopAnsweringAfter(WindowHandle window, std::size_t messages);
 
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
     [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                          std::string_view class_name) override;
     [[nodiscard]] WindowHandle FirstSibling(WindowHandle window) override;
     [[nodiscard]] WindowHandle NextSibling(WindowHandle window) override;
-    void SetText(WindowHandle window, std::string_view text) override;
-    void SendChar(WindowHandle window, std::uint32_t character) override;
-    void LeftButtonDown(WindowHandle window) override;
-    void LeftButtonUp(WindowHandle window) override;
-    void KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+    bool SetText(WindowHandle window, std::string_view text) override;
+    bool SendChar(WindowHandle window, std::uint32_t character) override;
+    bool LeftButtonDown(WindowHandle window) override;
+    bool LeftButtonUp(WindowHandle window) override;
+    bool KeyUp(WindowHandle window, std::uint32_t virtual_key) override;
+    [[nodiscard]] std::optional<NativeText> ReadText(WindowHandle window,
+                                                     std::size_t longest) override;
+    bool SetNativeText(WindowHandle window, const NativeText& text) override;
+    bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
 
   private:
     struct Window {
@@ -62,7 +86,9 @@ class WindowTree final : public WindowFunctions {
         WindowHandle parent = WindowHandle::kNone;
         std::vector<WindowHandle> children;  // topmost first
         std::vector<ReceivedMessage> received;
+        std::string text;
         bool alive = true;
+        std::optional<std::size_t> answers_left;  // none: answers every message
     };
 
     [[nodiscard]] bool IsLive(WindowHandle window) const;
@@ -72,7 +98,8 @@ class WindowTree final : public WindowFunctions {
     // The live window behind a non-zero handle: one that can receive messages.
     [[nodiscard]] Window* Receiver(WindowHandle window);
     [[nodiscard]] std::vector<WindowHandle>& SiblingsOf(const Window& window);
-    void Deliver(WindowHandle window, ReceivedMessage message);
+    // Records the message; false when the window takes it without answering.
+    bool Deliver(WindowHandle window, ReceivedMessage message);
     void MarkDestroyed(WindowHandle window);
 
     std::vector<Window> windows_;  // indexed by handle value; [0] is the desktop
