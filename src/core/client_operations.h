@@ -23,6 +23,11 @@ class ClientOperations {
     // client's front-most document window.
     virtual void ClickFrontChildIcon(int position) = 0;
 
+    // Finishes what an operation that the client left unanswered still owes
+    // the user, once the client answers again; called about once a second.
+    // Costs nothing when nothing is owed.
+    virtual void CatchUp() {}
+
   protected:
     ClientOperations() = default;
     ClientOperations(const ClientOperations&) = default;

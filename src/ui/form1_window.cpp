@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 
+#include "core/client_operations.h"
 #include "core/text_win.h"
 #include "ui/input_box.h"
 #include "ui/resource_ids.h"
@@ -17,6 +18,10 @@ constexpr UINT_PTR kTickTimerId = 1;
 constexpr UINT_PTR kAutoAwayTimerId = 2;
 // How often auto-away looks at the desktop's idle time.
 constexpr UINT kAutoAwayCheckMs = 1000;
+// How often the client is asked to finish what it left unfinished when the
+// chat client stopped answering (a user's draft to put back).
+constexpr UINT_PTR kCatchUpTimerId = 3;
+constexpr UINT kCatchUpMs = 1000;
 
 // The client area at 96 DPI.
 constexpr int kClientWidth = 121;
@@ -34,12 +39,13 @@ BOOL CALLBACK SetFontOfChild(HWND child, LPARAM font) {
 
 Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
                          Win32EventLoop& event_loop)
-    : event_loop_(event_loop), form_(*this, client, handle_store, event_loop) {}
+    : event_loop_(event_loop), client_(client), form_(*this, client, handle_store, event_loop) {}
 
 Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
                          Win32EventLoop& event_loop, const AwaySettings& settings,
                          LastInputClock& last_input)
     : event_loop_(event_loop),
+      client_(client),
       form_(*this, client, handle_store, event_loop, settings, last_input) {}
 
 Form1Window::~Form1Window() {
@@ -71,6 +77,7 @@ bool Form1Window::Create() {
     if (form_.AutoAwayOn()) {
         SetTimer(Handle(), kAutoAwayTimerId, kAutoAwayCheckMs, nullptr);
     }
+    SetTimer(Handle(), kCatchUpTimerId, kCatchUpMs, nullptr);
     return CreateControls();
 }
 
@@ -170,6 +177,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_TIMER:
             if (wparam == kTickTimerId) OnTimer();
             if (wparam == kAutoAwayTimerId) form_.AutoAway_Timer();
+            if (wparam == kCatchUpTimerId) client_.CatchUp();
             return 0;
         case kComeForwardMessage:
             ComeForward();

@@ -81,6 +81,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     void StartWindowDrag();
 
     Win32EventLoop& event_loop_;
+    ClientOperations& client_;
     Form1 form_;
     TickSchedule tick_schedule_;
     int dpi_ = kDesignDpi;

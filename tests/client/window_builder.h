@@ -57,6 +57,7 @@ class WindowBuilder final : public EventLoop {
     // The window answers `messages` more, then stops answering (natively only:
     // a real window stops only when its thread does).
     void StopAnsweringAfter(WindowHandle window, std::size_t messages);
+    void AnswerAgain(WindowHandle window);
 #endif
 
     void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }

@@ -31,5 +31,6 @@ std::string WindowBuilder::Text(WindowHandle window) const {
 void WindowBuilder::StopAnsweringAfter(WindowHandle window, std::size_t messages) {
     platform_->functions.StopAnsweringAfter(window, messages);
 }
+void WindowBuilder::AnswerAgain(WindowHandle window) { platform_->functions.AnswerAgain(window); }
 
 }  // namespace lullcast::quill_aol8

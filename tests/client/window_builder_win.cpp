@@ -87,9 +87,11 @@ void WindowBuilder::Type(WindowHandle window, std::string_view text) {
 }
 
 std::string WindowBuilder::Text(WindowHandle window) const {
+    platform_->recording = false;
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(ToHwnd(window))) + 1, '\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextA(ToHwnd(window), text.data(), static_cast<int>(text.size()))));
+    platform_->recording = true;
     return NarrowToUtf8(WidenAnsi(text));
 }
 

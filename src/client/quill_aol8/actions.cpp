@@ -33,22 +33,28 @@ WindowHandle OpenImWindow(WindowFunctions& windows, EventLoop& loop, OperationMe
     return WindowHandle::kNone;
 }
 
-// Sent even when the client stopped answering part-way through the line: the
-// messages it has yet to take may include a clearing, and the draft queued
-// behind them puts the text back once it takes them. The caret goes to the
-// end (a byte count, which an edit control clamps to its end also where a
-// character takes two bytes).
-void RestoreDraft(WindowFunctions& windows, WindowHandle input, const NativeText& draft) {
-    if (windows.SetNativeText(input, draft)) {
+// The caret goes to the end: a byte count, which an edit control clamps to
+// its end also where a character takes two bytes. Only the text counts as
+// put back; a control that misses the caret still has it.
+bool PutDraftBack(WindowFunctions& windows, WindowHandle input, const NativeText& draft) {
+    if (!windows.SetNativeText(input, draft)) {
+        return false;
+    }
+    if (!draft.bytes.empty()) {
         const auto end = static_cast<std::int32_t>(draft.bytes.size());
         windows.SetSelection(input, end, end);
     }
+    return true;
 }
 
 }  // namespace
 
 void OperationMessages::SetText(WindowHandle window, std::string_view text) {
     SendIfAllAnswered([&] { return windows_.SetText(window, text); });
+}
+
+void OperationMessages::SetNativeText(WindowHandle window, const NativeText& text) {
+    SendIfAllAnswered([&] { return windows_.SetNativeText(window, text); });
 }
 
 void OperationMessages::SendChar(WindowHandle window, std::uint32_t character) {
@@ -72,6 +78,11 @@ void ReplaceText(OperationMessages& messages, WindowHandle window, std::string_v
     messages.SetText(window, text);
 }
 
+void ReplaceText(OperationMessages& messages, WindowHandle window, const NativeText& text) {
+    messages.SetNativeText(window, NativeText{});
+    messages.SetNativeText(window, text);
+}
+
 void PressIcon(OperationMessages& messages, WindowHandle window) {
     messages.LeftButtonDown(window);
     messages.KeyUp(window, kSpaceKey);
@@ -82,22 +93,40 @@ void ClickIcon(OperationMessages& messages, WindowHandle window) {
     messages.LeftButtonUp(window);
 }
 
-void SendChatLine(WindowFunctions& windows, EventLoop& loop, std::string_view text) {
+std::optional<InterruptedLine> SendChatLine(WindowFunctions& windows, EventLoop& loop,
+                                            std::string_view text) {
     const WindowHandle room = FindChatWindow(windows, loop);
     const WindowHandle input = windows.FindChild(room, WindowHandle::kNone, kRichTextClass);
     // Read first: an input that does not answer, or holds more than can be
     // kept, is left as it is and the line is not sent.
-    const std::optional<NativeText> draft = windows.ReadText(input, kLongestDraft);
-    if (!draft) {
-        return;
+    const std::optional<NativeText> draft = windows.ReadText(input, kLongestDraft + 1);
+    if (!draft || draft->bytes.size() > kLongestDraft) {
+        return std::nullopt;
     }
+    const NativeText line = windows.ToNative(text);
     OperationMessages messages(windows);
-    ReplaceText(messages, input, "");
-    ReplaceText(messages, input, text);
+    ReplaceText(messages, input, NativeText{});
+    ReplaceText(messages, input, line);
     messages.SendChar(input, kEnterCharacter);
-    if (!draft->bytes.empty()) {
-        RestoreDraft(windows, input, *draft);
+    if (!messages.AllAnswered() ||
+        (!draft->bytes.empty() && !PutDraftBack(windows, input, *draft))) {
+        return InterruptedLine{.input = input, .line = line, .draft = *draft};
     }
+    return std::nullopt;
+}
+
+bool SettleInterruptedLine(WindowFunctions& windows, const InterruptedLine& interrupted) {
+    // Enough to tell the line from anything longer.
+    const std::optional<NativeText> now =
+        windows.ReadText(interrupted.input, interrupted.line.bytes.size() + 1);
+    if (!now) {
+        return false;
+    }
+    const bool left_empty = now->bytes.empty() && !interrupted.draft.bytes.empty();
+    if (left_empty || *now == interrupted.line) {
+        return PutDraftBack(windows, interrupted.input, interrupted.draft);
+    }
+    return true;
 }
 
 void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_view recipient,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "client/quill_aol8/locator.h"
@@ -39,6 +40,7 @@ class OperationMessages {
     [[nodiscard]] bool AllAnswered() const { return all_answered_; }
 
     void SetText(WindowHandle window, std::string_view text);
+    void SetNativeText(WindowHandle window, const NativeText& text);
     void SendChar(WindowHandle window, std::uint32_t character);
     void LeftButtonDown(WindowHandle window);
     void LeftButtonUp(WindowHandle window);
@@ -59,15 +61,35 @@ class OperationMessages {
 
 // Clears the window's text, then sets it to `text`.
 void ReplaceText(OperationMessages& messages, WindowHandle window, std::string_view text);
+void ReplaceText(OperationMessages& messages, WindowHandle window, const NativeText& text);
 // The client's press: left button down, then Space key up (no button up).
 void PressIcon(OperationMessages& messages, WindowHandle window);
 // A plain click: left button down, then left button up.
 void ClickIcon(OperationMessages& messages, WindowHandle window);
 
+// A chat line that the client stopped answering part-way through, once the
+// input had begun to change: the input, the line, and what the user had typed
+// there and not sent.
+struct InterruptedLine {
+    WindowHandle input = WindowHandle::kNone;
+    NativeText line;
+    NativeText draft;
+};
+
 // Writes `text` into the front-most chat room's input and sends it with Enter.
 // Whatever the user had typed into the input and not sent yet is put back
-// afterwards, with the caret at its end.
-void SendChatLine(WindowFunctions& windows, EventLoop& loop, std::string_view text);
+// afterwards, with the caret at its end. Gives the line back when the client
+// stopped answering after the input had begun to change, so that the draft
+// can be put back once it answers again.
+[[nodiscard]] std::optional<InterruptedLine> SendChatLine(WindowFunctions& windows, EventLoop& loop,
+                                                          std::string_view text);
+
+// Leaves the input of an interrupted line as the user had it, once the client
+// answers again: an input that the line left empty, or that still holds the
+// unsent line, gets the draft back; anything else (the draft itself, or what
+// the user has typed since) stays. False while the input does not answer.
+[[nodiscard]] bool SettleInterruptedLine(WindowFunctions& windows,
+                                         const InterruptedLine& interrupted);
 
 // Opens an instant-message window from the toolbar, fills in the recipient and
 // the text, and sends it. Each attempt presses the toolbar icon once, pauses

@@ -26,6 +26,7 @@ class User32WindowFunctions final : public WindowFunctions {
     [[nodiscard]] std::optional<NativeText> ReadText(WindowHandle window,
                                                      std::size_t longest) override;
     bool SetNativeText(WindowHandle window, const NativeText& text) override;
+    [[nodiscard]] NativeText ToNative(std::string_view text) override;
     bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
 };
 

@@ -67,7 +67,11 @@ WindowHandle User32WindowFunctions::NextSibling(WindowHandle window) {
 }
 
 bool User32WindowFunctions::SetText(WindowHandle window, std::string_view text) {
-    return SetNativeText(window, NativeText{ToAnsiCodePage(text)});
+    return SetNativeText(window, ToNative(text));
+}
+
+NativeText User32WindowFunctions::ToNative(std::string_view text) {
+    return NativeText{ToAnsiCodePage(text)};
 }
 
 bool User32WindowFunctions::SendChar(WindowHandle window, std::uint32_t character) {
@@ -92,18 +96,18 @@ std::optional<NativeText> User32WindowFunctions::ReadText(WindowHandle window,
         return NativeText{};
     }
     DWORD_PTR length = 0;
-    if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length) || length > longest) {
+    if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length)) {
         return std::nullopt;
     }
     // The length may be more than the text (a DBCS code page counts bytes
     // generously); the copy says how much there is.
-    std::string buffer(length + 1, '\0');
+    std::string buffer(std::min<std::size_t>(length, longest) + 1, '\0');
     DWORD_PTR copied = 0;
     if (!Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
               &copied)) {
         return std::nullopt;
     }
-    buffer.resize(std::min<std::size_t>(copied, length));
+    buffer.resize(std::min<std::size_t>(copied, buffer.size() - 1));
     return NativeText{std::move(buffer)};
 }
 

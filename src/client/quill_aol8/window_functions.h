@@ -59,13 +59,15 @@ class WindowFunctions {
     // WM_KEYUP with the virtual-key code in wParam.
     virtual bool KeyUp(WindowHandle window, std::uint32_t virtual_key) = 0;
 
-    // WM_GETTEXTLENGTH, then WM_GETTEXT into a buffer of that length. Nothing
-    // when the window did not answer, or holds more than `longest` bytes; the
-    // empty text when there is no window.
+    // WM_GETTEXTLENGTH, then WM_GETTEXT: the window's text, or its first
+    // `longest` bytes when it holds more. Nothing when the window did not
+    // answer; the empty text when there is no window.
     [[nodiscard]] virtual std::optional<NativeText> ReadText(WindowHandle window,
                                                              std::size_t longest) = 0;
-    // WM_SETTEXT with text as ReadText gave it, unconverted.
+    // WM_SETTEXT with text in the controls' own encoding, unconverted.
     virtual bool SetNativeText(WindowHandle window, const NativeText& text) = 0;
+    // UTF-8 text as SetText hands it to a control.
+    [[nodiscard]] virtual NativeText ToNative(std::string_view text) = 0;
     // EM_SETSEL: the selection from `start` to `end`; equal, they place the
     // caret. A control that is no edit control takes no notice.
     virtual bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) = 0;

@@ -203,7 +203,7 @@ bool WindowTree::KeyUp(WindowHandle window, std::uint32_t virtual_key) {
 }
 
 // As user32 does it: the length first, then the text into a buffer of that
-// length and its terminator.
+// length (at most `longest`) and its terminator.
 std::optional<NativeText> WindowTree::ReadText(WindowHandle window, std::size_t longest) {
     if (Receiver(window) == nullptr) {
         return NativeText{};
@@ -212,10 +212,7 @@ std::optional<NativeText> WindowTree::ReadText(WindowHandle window, std::size_t 
                  {.kind = MessageKind::kGetTextLength, .wparam = 0, .text = {}, .lparam = 0})) {
         return std::nullopt;
     }
-    const std::string text = Text(window);
-    if (text.size() > longest) {
-        return std::nullopt;
-    }
+    const std::string text = Text(window).substr(0, longest);
     const auto buffer_size = static_cast<std::uint32_t>(text.size() + 1);
     if (!Deliver(window,
                  {.kind = MessageKind::kGetText, .wparam = buffer_size, .text = {}, .lparam = 0})) {
@@ -226,6 +223,15 @@ std::optional<NativeText> WindowTree::ReadText(WindowHandle window, std::size_t 
 
 bool WindowTree::SetNativeText(WindowHandle window, const NativeText& text) {
     return SetText(window, text.bytes);
+}
+
+// The tree keeps text as it is given.
+NativeText WindowTree::ToNative(std::string_view text) { return NativeText{std::string(text)}; }
+
+void WindowTree::AnswerAgain(WindowHandle window) {
+    if (Window* const target = Receiver(window); target != nullptr) {
+        target->answers_left.reset();
+    }
 }
 
 bool WindowTree::SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) {

@@ -64,6 +64,9 @@ class WindowTree final : public WindowFunctions {
     // takes every message, as a hung window's queue does, but no send is
     // answered, no read gives a text, and nothing it takes changes its text.
     void StopAnsweringAfter(WindowHandle window, std::size_t messages);
+    // The window answers every message again. What it took meanwhile it
+    // dropped, as Wine drops a sent message whose sender stopped waiting.
+    void AnswerAgain(WindowHandle window);
 
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
     [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
@@ -78,6 +81,7 @@ class WindowTree final : public WindowFunctions {
     [[nodiscard]] std::optional<NativeText> ReadText(WindowHandle window,
                                                      std::size_t longest) override;
     bool SetNativeText(WindowHandle window, const NativeText& text) override;
+    [[nodiscard]] NativeText ToNative(std::string_view text) override;
     bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
 
   private:
