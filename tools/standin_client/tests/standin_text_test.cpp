@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "chat_markup.h"
+#include "edit_text.h"
 #include "log_text.h"
 #include "options.h"
 
@@ -116,6 +118,44 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
         const ParsedOptions refusal = ParseOptions(refused[i]);
         EXPECT_TRUE(!refusal.options && !refusal.error.empty()) << "command line " << i;
     }
+}
+
+// The text and the selection as "text|start-end".
+std::string Described(const EditText& edit) {
+    return edit.Text() + "|" + std::to_string(edit.SelectionStart()) + "-" +
+           std::to_string(edit.SelectionEnd());
+}
+
+// EM_SETSEL(start, end) on "hello", then the typed bytes ('\b': Backspace).
+TEST(EditTextTest, SelectionAndTypingFollowTheEditControl) {
+    constexpr std::uint32_t kMinusOne = 0xFFFFFFFFU;
+    const struct {
+        std::uint32_t start;
+        std::uint32_t end;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {5, 5, "!\xAC", "hello!\xAC|7-7"}, {0, 0, "\b", "hello|0-0"}, {3, 1, "", "hello|1-3"},
+        {2, kMinusOne, "", "hello|2-5"},   {9, 7, "", "hello|5-5"},   {0, kMinusOne, "X", "X|1-1"},
+        {1, 3, "XY", "hXYlo|3-3"},         {1, 3, "\b", "hlo|1-1"},   {3, 3, "\b\bj", "hjlo|2-2"},
+    };
+    for (const auto& [start, end, typed, expected] : cases) {
+        EditText edit;
+        edit.SetText("hello");
+        edit.Select(start, end);
+        for (const char* byte = typed; *byte != '\0'; ++byte) {
+            *byte == '\b' ? edit.Backspace() : edit.Type(*byte);
+        }
+        EXPECT_EQ(Described(edit), expected) << start << "," << end << " " << typed;
+    }
+
+    EditText edit;
+    edit.SetText("hello");
+    edit.Select(1, 4);
+    edit.Select(kMinusOne, 0);
+    EXPECT_EQ(Described(edit), "hello|4-4") << "a start of -1 deselects and keeps the caret";
+    edit.SetText("new");
+    EXPECT_EQ(Described(edit), "new|0-0");
 }
 
 }  // namespace
