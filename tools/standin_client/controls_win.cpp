@@ -88,18 +88,24 @@ LRESULT Icon::OnPaint() {
 // ---- IconRow
 
 bool IconRow::Create(HWND parent, int count, SIZE icon_size, const LabelFor& label_for) {
-    icon_size_ = icon_size;
-    // Created first to last: each new child goes below its siblings, so the
-    // z-order, which is the order a program walking the icons sees, is the
-    // order of the positions.
-    IconOwner& owner = *this;
     for (int position = 1; position <= count; ++position) {
-        auto icon = std::make_unique<Icon>(owner, label_for(position));
-        if (!icon->Create(parent)) {
+        if (!Add(parent, icon_size, label_for)) {
             return false;
         }
-        icons_.push_back(std::move(icon));
     }
+    return true;
+}
+
+// Each new child goes below its siblings, so the z-order, which is the order
+// a program walking the icons sees, is the order of the positions.
+bool IconRow::Add(HWND parent, SIZE icon_size, const LabelFor& label_for) {
+    icon_size_ = icon_size;
+    IconOwner& owner = *this;
+    auto icon = std::make_unique<Icon>(owner, label_for(Count() + 1));
+    if (!icon->Create(parent)) {
+        return false;
+    }
+    icons_.push_back(std::move(icon));
     return true;
 }
 

@@ -89,6 +89,9 @@ class IconRow final : private IconOwner {
     IconRow& operator=(IconRow&&) = delete;
 
     bool Create(HWND parent, int count, SIZE icon_size, const LabelFor& label_for);
+    // One more icon, after (and below in z-order) those there are.
+    bool Add(HWND parent, SIZE icon_size, const LabelFor& label_for);
+    [[nodiscard]] int Count() const { return static_cast<int>(icons_.size()); }
     // The height that the icons take when laid out in rows of `width`.
     [[nodiscard]] int HeightFor(int width) const;
     // Lays the icons out in rows from the top left of `area`.

@@ -99,21 +99,29 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
                                            L"--log",
                                            L"C:\\t\u00e9st\\x.log",
                                            L"--title",
-                                           L"A title"};
+                                           L"A title",
+                                           L"--im-build-ms",
+                                           L"150",
+                                           L"--hang-on",
+                                           L"\u00ac stop",
+                                           L"--hang-ms",
+                                           L"600000"};
     const ParsedOptions parsed = ParseOptions(all);
     ASSERT_TRUE(parsed.options.has_value());
     const Options& options = *parsed.options;
-    EXPECT_EQ(std::vector<int>({options.rooms, options.icons, options.toolbar_icons,
-                                options.im_delay_ms, options.front_docs}),
-              std::vector<int>({20, 64, 3, 600000, 0}));
+    EXPECT_EQ(
+        std::vector<int>({options.rooms, options.icons, options.toolbar_icons, options.im_delay_ms,
+                          options.front_docs, options.im_build_ms, options.hang_ms}),
+        std::vector<int>({20, 64, 3, 600000, 0, 150, 600000}));
     EXPECT_TRUE(options.im_open && !options.toolbar);
-    EXPECT_EQ(options.log_path + L"|" + options.title, L"C:\\t\u00e9st\\x.log|A title");
+    EXPECT_EQ(options.log_path + L"|" + options.title + L"|" + options.hang_on,
+              L"C:\\t\u00e9st\\x.log|A title|\u00ac stop");
 
     const std::vector<std::vector<std::wstring>> refused = {
         {L"--rooms"},      {L"--rooms", L"-1"},           {L"--rooms", L"2x"},
         {L"--rooms", L""}, {L"--rooms", L"21"},           {L"--icons", L"99999999999"},
         {L"--log", L""},   {L"--im-delay-ms", L"600001"}, {L"--colour", L"red"},
-        {L"rooms"}};
+        {L"rooms"},        {L"--hang-on", L""},           {L"--hang-ms", L"600001"}};
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         const ParsedOptions refusal = ParseOptions(refused[i]);
         EXPECT_TRUE(!refusal.options && !refusal.error.empty()) << "command line " << i;
