@@ -1,6 +1,7 @@
 #include "controls_win.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "event_log_win.h"
@@ -87,18 +88,24 @@ LRESULT Icon::OnPaint() {
 // ---- IconRow
 
 bool IconRow::Create(HWND parent, int count, SIZE icon_size, const LabelFor& label_for) {
-    icon_size_ = icon_size;
-    // Created first to last: each new child goes below its siblings, so the
-    // z-order, which is the order a program walking the icons sees, is the
-    // order of the positions.
-    IconOwner& owner = *this;
     for (int position = 1; position <= count; ++position) {
-        auto icon = std::make_unique<Icon>(owner, label_for(position));
-        if (!icon->Create(parent)) {
+        if (!Add(parent, icon_size, label_for)) {
             return false;
         }
-        icons_.push_back(std::move(icon));
     }
+    return true;
+}
+
+// Each new child goes below its siblings, so the z-order, which is the order
+// a program walking the icons sees, is the order of the positions.
+bool IconRow::Add(HWND parent, SIZE icon_size, const LabelFor& label_for) {
+    icon_size_ = icon_size;
+    IconOwner& owner = *this;
+    auto icon = std::make_unique<Icon>(owner, label_for(Count() + 1));
+    if (!icon->Create(parent)) {
+        return false;
+    }
+    icons_.push_back(std::move(icon));
     return true;
 }
 
@@ -172,9 +179,13 @@ LRESULT TextField::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_GETTEXT:
             return OnGetText(wparam, lparam);
         case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(text_.size());
+            return static_cast<LRESULT>(edit_.Text().size());
         case WM_CHAR:
             return OnChar(wparam);
+        case EM_SETSEL:
+            return OnSetSelection(wparam, lparam);
+        case EM_GETSEL:
+            return OnGetSelection(wparam, lparam);
         case WM_LBUTTONDOWN:
             SetFocus(Handle());
             return 0;
@@ -188,13 +199,10 @@ LRESULT TextField::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
 }
 
-LRESULT TextField::OnSetText(WPARAM wparam, LPARAM lparam) {
+LRESULT TextField::OnSetText(WPARAM /*wparam*/, LPARAM lparam) {
     const auto* text = reinterpret_cast<const char*>(lparam);
-    text_ = text != nullptr ? text : "";
-    // The window's own copy too, so that GetWindowText answers from other
-    // processes as well.
-    CallDefault(WM_SETTEXT, wparam, lparam);
-    InvalidateRect(Handle(), nullptr, FALSE);
+    edit_.SetText(text != nullptr ? text : "");
+    TextChanged();
     return TRUE;
 }
 
@@ -203,8 +211,9 @@ LRESULT TextField::OnGetText(WPARAM wparam, LPARAM lparam) const {
     if (buffer == nullptr || wparam == 0) {
         return 0;
     }
-    const std::size_t length = std::min<std::size_t>(text_.size(), wparam - 1);
-    std::memcpy(buffer, text_.data(), length);
+    const std::string& text = edit_.Text();
+    const std::size_t length = std::min<std::size_t>(text.size(), wparam - 1);
+    std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return static_cast<LRESULT>(length);
 }
@@ -214,39 +223,77 @@ LRESULT TextField::OnChar(WPARAM character) {
     constexpr WPARAM kBackspace = 8;
     if (character == kEnter) {
         if (on_enter_) {
-            const std::string entered = std::move(text_);
-            text_.clear();
-            CallDefault(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-            InvalidateRect(Handle(), nullptr, FALSE);
+            const std::string entered = edit_.Take();
+            TextChanged();
             on_enter_(entered);
         }
         return 0;
     }
     if (character == kBackspace) {
-        if (!text_.empty()) {
-            text_.pop_back();
-        }
+        edit_.Backspace();
     } else if (character >= 0x20 && character != 0x7F) {
-        text_.push_back(static_cast<char>(character & 0xFFU));
+        edit_.Type(static_cast<char>(character & 0xFFU));
     } else {
         return 0;
     }
-    CallDefault(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+    TextChanged();
+    return 0;
+}
+
+// The values are read as the edit control's 32-bit ones, so -1 arrives as
+// the largest and means "none" as a start, "the end of the text" as an end.
+LRESULT TextField::OnSetSelection(WPARAM start, LPARAM end) {
+    edit_.Select(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end));
     InvalidateRect(Handle(), nullptr, FALSE);
     return 0;
+}
+
+// The pointers are the sender's: only a sender in this process (or one whose
+// pointers the system carried over) passes any.
+LRESULT TextField::OnGetSelection(WPARAM start_out, LPARAM end_out) const {
+    const auto start = static_cast<DWORD>(edit_.SelectionStart());
+    const auto end = static_cast<DWORD>(edit_.SelectionEnd());
+    if (auto* out = reinterpret_cast<DWORD*>(start_out); out != nullptr) {
+        *out = start;
+    }
+    if (auto* out = reinterpret_cast<DWORD*>(end_out); out != nullptr) {
+        *out = end;
+    }
+    return MAKELRESULT(start, end);
+}
+
+void TextField::TextChanged() {
+    CallDefault(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit_.Text().c_str()));
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 LRESULT TextField::OnPaint() {
     const BufferedPaint paint(Handle());
     const RECT bounds = paint.Bounds();
+    const bool focused = GetFocus() == Handle();
     FillSolid(paint.Dc(), bounds, kFieldBackground);
-    FrameSolid(paint.Dc(), bounds, GetFocus() == Handle() ? kFieldFocusBorder : kFieldBorder);
+    FrameSolid(paint.Dc(), bounds, focused ? kFieldFocusBorder : kFieldBorder);
     const UINT format = multi_line_ ? DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL
                                     : DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-    DrawAnsiText(paint.Dc(),
-                 RECT{bounds.left + 4, bounds.top + 2, bounds.right - 4, bounds.bottom - 2}, text_,
-                 kFieldText, format);
+    const RECT text_area{bounds.left + 4, bounds.top + 2, bounds.right - 4, bounds.bottom - 2};
+    DrawAnsiText(paint.Dc(), text_area, edit_.Text(), kFieldText, format);
+    if (focused) {
+        DrawCaret(paint.Dc(), text_area);
+    }
     return 0;
+}
+
+// A line after the text before the caret, on the first line of the text: a
+// long text that wraps or runs out of the field shows its caret at the
+// field's edge.
+void TextField::DrawCaret(HDC dc, RECT text_area) const {
+    const SIZE before = AnsiTextExtent(dc, std::string_view(edit_.Text()).substr(0, edit_.Caret()));
+    const LONG x = std::min(text_area.left + before.cx, text_area.right - 1);
+    const LONG line_height = AnsiTextExtent(dc, "|").cy;
+    const LONG top = multi_line_
+                         ? text_area.top
+                         : text_area.top + (text_area.bottom - text_area.top - line_height) / 2;
+    FillSolid(dc, RECT{x, top, x + 1, top + line_height}, kFieldText);
 }
 
 LRESULT TextField::OnFocusChange() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ansi_window_win.h"
+#include "edit_text.h"
 
 namespace lullcast::standin {
 
@@ -88,6 +89,9 @@ class IconRow final : private IconOwner {
     IconRow& operator=(IconRow&&) = delete;
 
     bool Create(HWND parent, int count, SIZE icon_size, const LabelFor& label_for);
+    // One more icon, after (and below in z-order) those there are.
+    bool Add(HWND parent, SIZE icon_size, const LabelFor& label_for);
+    [[nodiscard]] int Count() const { return static_cast<int>(icons_.size()); }
     // The height that the icons take when laid out in rows of `width`.
     [[nodiscard]] int HeightFor(int width) const;
     // Lays the icons out in rows from the top left of `area`.
@@ -112,7 +116,9 @@ class IconRow final : private IconOwner {
 // An edit-like text field ("RICHCNTL" or "_AOL_Edit"). It keeps its text as
 // the bytes that WM_SETTEXT brought (or the user typed), answers WM_GETTEXT
 // with them, and on the Enter character hands them to its owner and clears
-// itself, as the client's chat input does.
+// itself, as the client's chat input does. Like an edit control it has a
+// selection (EM_SETSEL, EM_GETSEL) that typing replaces, and shows its caret
+// while it has the focus.
 class TextField final : public PaintedWindow {
   public:
     using EnterHandler = std::function<void(const std::string& text)>;
@@ -121,20 +127,26 @@ class TextField final : public PaintedWindow {
     TextField(const char* class_name, bool multi_line, EnterHandler on_enter = {})
         : class_name_(class_name), multi_line_(multi_line), on_enter_(std::move(on_enter)) {}
     bool Create(HWND parent);
-    [[nodiscard]] const std::string& Text() const { return text_; }
+    [[nodiscard]] const std::string& Text() const { return edit_.Text(); }
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT OnSetText(WPARAM wparam, LPARAM lparam);
     [[nodiscard]] LRESULT OnGetText(WPARAM wparam, LPARAM lparam) const;
     LRESULT OnChar(WPARAM character);
+    LRESULT OnSetSelection(WPARAM start, LPARAM end);
+    [[nodiscard]] LRESULT OnGetSelection(WPARAM start_out, LPARAM end_out) const;
     LRESULT OnPaint() override;
+    void DrawCaret(HDC dc, RECT text_area) const;
     LRESULT OnFocusChange();
+    // Gives the window's own copy of the text the field's bytes, so that
+    // GetWindowText answers from other processes as well, and redraws.
+    void TextChanged();
 
     const char* class_name_;
     bool multi_line_;
     EnterHandler on_enter_;
-    std::string text_;
+    EditText edit_;
 };
 
 // "_AOL_Static": a line of text on the window's background.

@@ -1,6 +1,7 @@
 #include "documents_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "chat_markup.h"
 #include "event_log_win.h"
@@ -19,8 +20,15 @@ constexpr SIZE kDocumentIconSize{22, 18};
 constexpr int kSendIconPosition = 12;
 constexpr UINT_PTR kCloseTimerId = 1;
 constexpr UINT kCloseAfterUnendedPressMs = 500;
+constexpr UINT_PTR kBuildTimerId = 2;
+// An IM window's children before its icons: label, recipient and text.
+constexpr int kImFieldChildren = 3;
 
 std::string NumberLabel(int position) { return std::to_string(position); }
+
+std::string ImIconLabel(int position) {
+    return position == kSendIconPosition ? std::string("Go") : NumberLabel(position);
+}
 
 // The icons' rectangle at the bottom of a window, and the height they take.
 RECT IconArea(const IconRow& icons, int width, int height) {
@@ -46,11 +54,15 @@ bool DocumentWindow::Create(HWND mdi_client, RECT bounds) {
         !CreateChildren()) {
         return false;
     }
+    LayOutNow();
+    BringToFront();
+    return true;
+}
+
+void DocumentWindow::LayOutNow() {
     RECT client{};
     GetClientRect(Handle(), &client);
     LayOut(client.right, client.bottom);
-    BringToFront();
-    return true;
 }
 
 LRESULT DocumentWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -97,10 +109,11 @@ void DocumentWindow::BringToFront() {
 
 // ---- ChatRoom
 
-ChatRoom::ChatRoom(DocumentHost& host, int number, int icons)
+ChatRoom::ChatRoom(DocumentHost& host, int number, int icons, HangRule hang)
     : DocumentWindow(host, "room" + std::to_string(number), "Chat Room " + std::to_string(number)),
       number_(number),
       icon_count_(icons),
+      hang_(std::move(hang)),
       input_(client_class::kRichText, false, [this](const std::string& line) { Post(line); }),
       icons_(host.Log(), Name()) {}
 
@@ -131,16 +144,30 @@ void ChatRoom::LayOut(int width, int height) {
 
 void ChatRoom::Post(const std::string& line) {
     transcript_.Append(line);
+    const std::string shown = ShownText(ParseChatLine(line));
     Host().Log().Write("line room=" + std::to_string(number_) + " hex=" + HexBytes(line) +
-                       " shown=" + EscapedForReading(ShownText(ParseChatLine(line))));
+                       " shown=" + EscapedForReading(shown));
+    if (hang_.HangsOn(shown)) {
+        Hang();
+    }
+}
+
+// A plain Sleep within the Enter character's handling: the thread takes no
+// message at all meanwhile, so a program's SendMessageTimeout to any of the
+// client's windows times out, as when the real client hangs.
+void ChatRoom::Hang() const {
+    Host().Log().Write("hang ms=" + std::to_string(hang_.ms));
+    Sleep(static_cast<DWORD>(hang_.ms));
+    Host().Log().Write("hang-end");
 }
 
 // ---- ImWindow
 
-ImWindow::ImWindow(DocumentHost& host, int number, int icons)
+ImWindow::ImWindow(DocumentHost& host, int number, int icons, int build_step_ms)
     : DocumentWindow(host, "im" + std::to_string(number),
                      "Instant Message " + std::to_string(number)),
       icon_count_(icons),
+      build_step_ms_(build_step_ms),
       recipient_(client_class::kEdit, false),
       body_(client_class::kRichText, true),
       icons_(
@@ -148,14 +175,47 @@ ImWindow::ImWindow(DocumentHost& host, int number, int icons)
           [this](int position) { IconReleased(position); }) {}
 
 bool ImWindow::CreateChildren() {
-    const auto label = [](int position) {
-        return position == kSendIconPosition ? std::string("Go") : NumberLabel(position);
-    };
-    // The four classes that mark an instant-message window. The text box
-    // comes last: a program looking in the meantime must not find a window
-    // that carries all four while its icons are still being made.
+    if (build_step_ms_ > 0) {
+        // The window's own timer goes with the window: one closed while it
+        // is being built (or with the frame) hears no more of it.
+        return SetTimer(Handle(), kBuildTimerId, static_cast<UINT>(build_step_ms_), nullptr) != 0;
+    }
+    // The four classes that mark an instant-message window. Made at once,
+    // the text box comes last: a program looking in the meantime must not
+    // find a window that carries all four while its icons are still being
+    // made.
     return to_label_.Create(Handle(), "To:") && recipient_.Create(Handle()) &&
-           icons_.Create(Handle(), icon_count_, kDocumentIconSize, label) && body_.Create(Handle());
+           icons_.Create(Handle(), icon_count_, kDocumentIconSize, ImIconLabel) &&
+           body_.Create(Handle());
+}
+
+// Made a step at a time, the children come in the client's own order: the
+// window carries all four marking classes from the third step on, long
+// before its send icon exists.
+bool ImWindow::CreateNextChild() {
+    switch (children_made_++) {
+        case 0:
+            return to_label_.Create(Handle(), "To:");
+        case 1:
+            return recipient_.Create(Handle());
+        case 2:
+            return body_.Create(Handle());
+        default:
+            return icons_.Add(Handle(), kDocumentIconSize, ImIconLabel);
+    }
+}
+
+void ImWindow::BuildStep() {
+    const bool made = CreateNextChild();
+    const bool built = made && children_made_ == kImFieldChildren + icon_count_;
+    if (!made || built) {
+        KillTimer(Handle(), kBuildTimerId);
+    }
+    LayOutNow();
+    // After the layout: a reader of the log finds the window as it stays.
+    if (built) {
+        Host().Log().Write("im-window-built window=" + Name());
+    }
 }
 
 void ImWindow::LayOut(int width, int height) {
@@ -174,6 +234,10 @@ LRESULT ImWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_TIMER && wparam == kCloseTimerId) {
         KillTimer(Handle(), kCloseTimerId);
         Close();
+        return 0;
+    }
+    if (message == WM_TIMER && wparam == kBuildTimerId) {
+        BuildStep();
         return 0;
     }
     return DocumentWindow::HandleMessage(message, wparam, lparam);

@@ -13,6 +13,18 @@ namespace lullcast::standin {
 
 class EventLog;
 
+// A line that hangs the client: a posted line whose visible text contains
+// `text` (bytes of the ANSI code page) stops the window thread for `ms`, as
+// the real client stops now and then. No text or no time: never.
+struct HangRule {
+    std::string text;
+    int ms = 0;
+
+    [[nodiscard]] bool HangsOn(std::string_view shown_text) const {
+        return ms > 0 && !text.empty() && shown_text.find(text) != std::string_view::npos;
+    }
+};
+
 // What the document windows need of the client around them.
 class DocumentHost {
   public:
@@ -56,6 +68,8 @@ class DocumentWindow : public AnsiWindow {
     [[nodiscard]] DocumentHost& Host() const { return host_; }
     virtual bool CreateChildren() = 0;
     virtual void LayOut(int width, int height) = 0;
+    // Lays the children out in the window as it is now.
+    void LayOutNow();
 
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT CallDefault(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -75,7 +89,7 @@ class DocumentWindow : public AnsiWindow {
 // to the room on the Enter character, and a row of icons.
 class ChatRoom final : public DocumentWindow {
   public:
-    ChatRoom(DocumentHost& host, int number, int icons);
+    ChatRoom(DocumentHost& host, int number, int icons, HangRule hang);
     ~ChatRoom() override { DestroyWindowNow(); }
     ChatRoom(const ChatRoom&) = delete;
     ChatRoom& operator=(const ChatRoom&) = delete;
@@ -86,9 +100,11 @@ class ChatRoom final : public DocumentWindow {
     bool CreateChildren() override;
     void LayOut(int width, int height) override;
     void Post(const std::string& line);
+    void Hang() const;
 
     int number_;
     int icon_count_;
+    HangRule hang_;
     Label title_label_;
     Picture picture_;
     Transcript transcript_;
@@ -98,10 +114,12 @@ class ChatRoom final : public DocumentWindow {
 };
 
 // An instant-message window: recipient, text and icons; a press of its
-// twelfth icon sends the message and closes the window.
+// twelfth icon sends the message and closes the window. With a build step,
+// it opens empty and gets its children one at a time, that far apart, as the
+// client's own IM window does.
 class ImWindow final : public DocumentWindow {
   public:
-    ImWindow(DocumentHost& host, int number, int icons);
+    ImWindow(DocumentHost& host, int number, int icons, int build_step_ms);
     ~ImWindow() override { DestroyWindowNow(); }
     ImWindow(const ImWindow&) = delete;
     ImWindow& operator=(const ImWindow&) = delete;
@@ -112,12 +130,16 @@ class ImWindow final : public DocumentWindow {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     bool CreateChildren() override;
     void LayOut(int width, int height) override;
+    bool CreateNextChild();
+    void BuildStep();
     void IconPressed(int position);
     void IconReleased(int position);
     void Send();
     void Close();
 
     int icon_count_;
+    int build_step_ms_;
+    int children_made_ = 0;
     bool sent_ = false;
     bool closing_ = false;
     Label to_label_;

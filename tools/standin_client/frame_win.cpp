@@ -27,6 +27,8 @@ constexpr UINT kFirstMdiChildId = 0xFF00;
 constexpr int kCascadeStep = 18;
 constexpr SIZE kMinDocumentSize{260, 200};
 constexpr SIZE kImWindowSize{300, 210};
+// The IM window open from the start is there, whole, when the scenario is.
+constexpr int kBuiltAtOnce = 0;
 
 constexpr COLORREF kToolbarColour = RGB(30, 54, 112);
 
@@ -151,13 +153,14 @@ bool ClientFrame::CreateScenarioDocuments() {
     int index = 0;
     if (options_.im_open) {
         ++im_windows_opened_;
-        if (!AddDocument(std::make_unique<ImWindow>(AsHost(), im_windows_opened_, options_.icons),
+        if (!AddDocument(std::make_unique<ImWindow>(AsHost(), im_windows_opened_, options_.icons,
+                                                    kBuiltAtOnce),
                          CascadeBounds(index++, count))) {
             return false;
         }
     }
     for (int room = options_.rooms; room >= 1; --room) {
-        if (!AddDocument(std::make_unique<ChatRoom>(AsHost(), room, options_.icons),
+        if (!AddDocument(std::make_unique<ChatRoom>(AsHost(), room, options_.icons, hang_),
                          CascadeBounds(index++, count))) {
             return false;
         }
@@ -265,7 +268,8 @@ void ClientFrame::OpenImWindow() {
     const int offset = kCascadeStep * ((im_windows_opened_ - 1) % 4);
     const int left = std::max(0, std::min<int>(24 + offset, area.right - kImWindowSize.cx));
     const int top = std::max(0, std::min<int>(12 + offset, area.bottom - kImWindowSize.cy));
-    auto window = std::make_unique<ImWindow>(AsHost(), im_windows_opened_, options_.icons);
+    auto window = std::make_unique<ImWindow>(AsHost(), im_windows_opened_, options_.icons,
+                                             options_.im_build_ms);
     const std::string name = window->Name();
     if (AddDocument(std::move(window),
                     RECT{left, top, left + kImWindowSize.cx, top + kImWindowSize.cy})) {

@@ -67,7 +67,8 @@ class ToolbarHost final : public PaintedWindow {
 // are accepted.
 class ClientFrame final : public AnsiWindow, private DocumentHost {
   public:
-    ClientFrame(EventLog& log, Options options) : log_(log), options_(std::move(options)) {}
+    ClientFrame(EventLog& log, Options options, HangRule hang)
+        : log_(log), options_(std::move(options)), hang_(std::move(hang)) {}
     ~ClientFrame() { DestroyWindowNow(); }
     ClientFrame(const ClientFrame&) = delete;
     ClientFrame& operator=(const ClientFrame&) = delete;
@@ -106,6 +107,7 @@ class ClientFrame final : public AnsiWindow, private DocumentHost {
 
     EventLog& log_;
     const Options options_;
+    const HangRule hang_;
     std::unique_ptr<ToolbarHost> toolbar_;
     HWND mdi_client_ = nullptr;  // a child of the frame, destroyed with it
     std::vector<std::unique_ptr<DocumentWindow>> documents_;

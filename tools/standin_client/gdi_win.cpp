@@ -75,6 +75,15 @@ void DrawAnsiText(HDC dc, RECT area, std::string_view text, COLORREF colour, UIN
     SetTextColor(dc, previous_colour);
 }
 
+SIZE AnsiTextExtent(HDC dc, std::string_view text) {
+    const HGDIOBJ previous_font = SelectObject(dc, UiFont());
+    const int length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.data(), length, &extent);
+    SelectObject(dc, previous_font);
+    return extent;
+}
+
 RECT Inset(RECT area, int by) {
     return RECT{area.left + by, area.top + by, area.right - by, area.bottom - by};
 }

@@ -46,6 +46,8 @@ void FrameSolid(HDC dc, RECT area, COLORREF colour);
 void FillVerticalGradient(HDC dc, RECT area, COLORREF top, COLORREF bottom);
 // ANSI text (the client's code page) in `area`, with DrawTextA's `format`.
 void DrawAnsiText(HDC dc, RECT area, std::string_view text, COLORREF colour, UINT format);
+// The size of ANSI text on one line, in the font that DrawAnsiText uses.
+[[nodiscard]] SIZE AnsiTextExtent(HDC dc, std::string_view text);
 
 [[nodiscard]] RECT Inset(RECT area, int by);
 

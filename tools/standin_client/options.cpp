@@ -49,11 +49,14 @@ constexpr CountOption kCountOptions[] = {
     {L"--toolbar-icons", kMaxIcons, &Options::toolbar_icons},
     {L"--im-delay-ms", kMaxDelayMs, &Options::im_delay_ms},
     {L"--front-docs", kMaxWindows, &Options::front_docs},
+    {L"--im-build-ms", kMaxDelayMs, &Options::im_build_ms},
+    {L"--hang-ms", kMaxDelayMs, &Options::hang_ms},
 };
 
 constexpr TextOption kTextOptions[] = {
     {L"--log", &Options::log_path},
     {L"--title", &Options::title},
+    {L"--hang-on", &Options::hang_on},
 };
 
 constexpr FlagOption kFlagOptions[] = {
@@ -124,6 +127,11 @@ std::wstring_view UsageText() {
            L"  --im-delay-ms N    delay before the toolbar's fifth icon opens an IM window\n"
            L"                     (default 0: at once)\n"
            L"  --front-docs N     plain document windows in front of the rooms (default 0)\n"
+           L"  --im-build-ms N    a new IM window gets its children one at a time, N ms apart\n"
+           L"                     (default 0: all at once)\n"
+           L"  --hang-on TEXT     a posted line whose visible text contains TEXT hangs the\n"
+           L"                     client's window thread for --hang-ms\n"
+           L"  --hang-ms N        how long such a line hangs it (default 0: no hang)\n"
            L"  --log PATH         the event log (default: standin-client.log beside the program)\n"
            L"  --title TEXT       the frame's caption\n"
            L"  --help             this text\n";

@@ -16,6 +16,9 @@ struct Options {
     bool toolbar = true;     // false: no toolbar host at all
     int im_delay_ms = 0;     // from the toolbar press to the new IM window
     int front_docs = 0;      // plain document windows in front of the rooms
+    int im_build_ms = 0;     // between the children of a new IM window; 0: all at once
+    std::wstring hang_on;    // a posted line showing this text hangs the client
+    int hang_ms = 0;         // how long such a line hangs it
     std::wstring log_path;   // empty: standin-client.log beside the program
     std::wstring title;      // empty: the default caption
     bool help = false;       // --help: show the usage and do nothing else

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -20,6 +21,7 @@ namespace {
 
 using lullcast::standin::ClientFrame;
 using lullcast::standin::EventLog;
+using lullcast::standin::HangRule;
 using lullcast::standin::Options;
 
 enum ExitCode : int { kExitOk = 0, kExitNoWindows = 1, kExitBadCommandLine = 2, kExitNoLog = 3 };
@@ -78,6 +80,29 @@ std::wstring DefaultLogPath() {
            L"standin-client.log";
 }
 
+// The text in the ANSI code page, the client's, as the lines posted to it
+// arrive; none when a character has no place there (a stand-in '?' would
+// match the wrong lines).
+std::optional<std::string> AnsiBytes(const std::wstring& text) {
+    if (text.empty()) {
+        return std::string();
+    }
+    const int wide_length = static_cast<int>(text.size());
+    // The UTF-8 code page holds every character and takes no such question.
+    BOOL lost = FALSE;
+    BOOL* const lost_out = GetACP() == CP_UTF8 ? nullptr : &lost;
+    const DWORD flags = lost_out != nullptr ? WC_NO_BEST_FIT_CHARS : 0;
+    const int length =
+        WideCharToMultiByte(CP_ACP, flags, text.data(), wide_length, nullptr, 0, nullptr, lost_out);
+    if (length <= 0 || lost) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.data(), wide_length, bytes.data(), length, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 std::string ReadyEvent(const Options& options) {
     return "ready rooms=" + std::to_string(options.rooms) +
            " front-docs=" + std::to_string(options.front_docs) +
@@ -85,7 +110,9 @@ std::string ReadyEvent(const Options& options) {
            " toolbar=" + (options.toolbar ? "yes" : "no") +
            " toolbar-icons=" + std::to_string(options.toolbar_icons) +
            " icons=" + std::to_string(options.icons) +
-           " im-delay-ms=" + std::to_string(options.im_delay_ms);
+           " im-delay-ms=" + std::to_string(options.im_delay_ms) +
+           " im-build-ms=" + std::to_string(options.im_build_ms) +
+           " hang-ms=" + std::to_string(options.hang_ms);
 }
 
 int RunMessageLoop(const ClientFrame& frame) {
@@ -105,6 +132,12 @@ int RunMessageLoop(const ClientFrame& frame) {
     }
 }
 
+int RefuseCommandLine(const std::wstring& reason) {
+    WriteTo(STD_ERROR_HANDLE, L"standin-client: " + reason + L"\n");
+    WriteTo(STD_ERROR_HANDLE, lullcast::standin::UsageText());
+    return kExitBadCommandLine;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
@@ -112,14 +145,16 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     const std::vector<std::wstring> arguments = ArgumentsAfterProgramName();
     const lullcast::standin::ParsedOptions parsed = lullcast::standin::ParseOptions(arguments);
     if (!parsed.options) {
-        WriteTo(STD_ERROR_HANDLE, L"standin-client: " + parsed.error + L"\n");
-        WriteTo(STD_ERROR_HANDLE, lullcast::standin::UsageText());
-        return kExitBadCommandLine;
+        return RefuseCommandLine(parsed.error);
     }
     Options options = *parsed.options;
     if (options.help) {
         WriteTo(STD_OUTPUT_HANDLE, lullcast::standin::UsageText());
         return kExitOk;
+    }
+    const std::optional<std::string> hang_text = AnsiBytes(options.hang_on);
+    if (!hang_text) {
+        return RefuseCommandLine(L"--hang-on has characters that the ANSI code page cannot hold");
     }
     if (options.log_path.empty()) {
         options.log_path = DefaultLogPath();
@@ -130,7 +165,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                 L"standin-client: cannot write the log " + options.log_path + L"\n");
         return kExitNoLog;
     }
-    ClientFrame frame(log, options);
+    ClientFrame frame(log, options, HangRule{.text = *hang_text, .ms = options.hang_ms});
     if (!frame.Create()) {
         log.Write("failed");
         return kExitNoWindows;

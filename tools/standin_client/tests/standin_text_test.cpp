@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "chat_markup.h"
+#include "edit_text.h"
 #include "log_text.h"
 #include "options.h"
 
@@ -97,25 +99,71 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
                                            L"--log",
                                            L"C:\\t\u00e9st\\x.log",
                                            L"--title",
-                                           L"A title"};
+                                           L"A title",
+                                           L"--im-build-ms",
+                                           L"150",
+                                           L"--hang-on",
+                                           L"\u00ac stop",
+                                           L"--hang-ms",
+                                           L"600000"};
     const ParsedOptions parsed = ParseOptions(all);
     ASSERT_TRUE(parsed.options.has_value());
     const Options& options = *parsed.options;
-    EXPECT_EQ(std::vector<int>({options.rooms, options.icons, options.toolbar_icons,
-                                options.im_delay_ms, options.front_docs}),
-              std::vector<int>({20, 64, 3, 600000, 0}));
+    EXPECT_EQ(
+        std::vector<int>({options.rooms, options.icons, options.toolbar_icons, options.im_delay_ms,
+                          options.front_docs, options.im_build_ms, options.hang_ms}),
+        std::vector<int>({20, 64, 3, 600000, 0, 150, 600000}));
     EXPECT_TRUE(options.im_open && !options.toolbar);
-    EXPECT_EQ(options.log_path + L"|" + options.title, L"C:\\t\u00e9st\\x.log|A title");
+    EXPECT_EQ(options.log_path + L"|" + options.title + L"|" + options.hang_on,
+              L"C:\\t\u00e9st\\x.log|A title|\u00ac stop");
 
     const std::vector<std::vector<std::wstring>> refused = {
         {L"--rooms"},      {L"--rooms", L"-1"},           {L"--rooms", L"2x"},
         {L"--rooms", L""}, {L"--rooms", L"21"},           {L"--icons", L"99999999999"},
         {L"--log", L""},   {L"--im-delay-ms", L"600001"}, {L"--colour", L"red"},
-        {L"rooms"}};
+        {L"rooms"},        {L"--hang-on", L""},           {L"--hang-ms", L"600001"}};
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         const ParsedOptions refusal = ParseOptions(refused[i]);
         EXPECT_TRUE(!refusal.options && !refusal.error.empty()) << "command line " << i;
     }
+}
+
+// The text and the selection as "text|start-end".
+std::string Described(const EditText& edit) {
+    return edit.Text() + "|" + std::to_string(edit.SelectionStart()) + "-" +
+           std::to_string(edit.SelectionEnd());
+}
+
+// EM_SETSEL(start, end) on "hello", then the typed bytes ('\b': Backspace).
+TEST(EditTextTest, SelectionAndTypingFollowTheEditControl) {
+    constexpr std::uint32_t kMinusOne = 0xFFFFFFFFU;
+    const struct {
+        std::uint32_t start;
+        std::uint32_t end;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {5, 5, "!\xAC", "hello!\xAC|7-7"}, {0, 0, "\b", "hello|0-0"}, {3, 1, "", "hello|1-3"},
+        {2, kMinusOne, "", "hello|2-5"},   {9, 7, "", "hello|5-5"},   {0, kMinusOne, "X", "X|1-1"},
+        {1, 3, "XY", "hXYlo|3-3"},         {1, 3, "\b", "hlo|1-1"},   {3, 3, "\b\bj", "hjlo|2-2"},
+    };
+    for (const auto& [start, end, typed, expected] : cases) {
+        EditText edit;
+        edit.SetText("hello");
+        edit.Select(start, end);
+        for (const char* byte = typed; *byte != '\0'; ++byte) {
+            *byte == '\b' ? edit.Backspace() : edit.Type(*byte);
+        }
+        EXPECT_EQ(Described(edit), expected) << start << "," << end << " " << typed;
+    }
+
+    EditText edit;
+    edit.SetText("hello");
+    edit.Select(1, 4);
+    edit.Select(kMinusOne, 0);
+    EXPECT_EQ(Described(edit), "hello|4-4") << "a start of -1 deselects and keeps the caret";
+    edit.SetText("new");
+    EXPECT_EQ(Described(edit), "new|0-0");
 }
 
 }  // namespace
