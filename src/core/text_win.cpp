@@ -74,4 +74,8 @@ std::string ToAnsiCodePage(std::string_view utf8) {
 
 std::wstring WidenAnsi(std::string_view ansi) { return Widen(CP_ACP, ansi); }
 
+std::string NarrowToAnsi(std::wstring_view text) {
+    return Narrow(CP_ACP, WC_NO_BEST_FIT_CHARS, text);
+}
+
 }  // namespace lullcast

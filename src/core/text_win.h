@@ -19,7 +19,9 @@ namespace lullcast {
 // per UTF-16 half.
 [[nodiscard]] std::string ToAnsiCodePage(std::string_view utf8);
 
-// ANSI code-page text to UTF-16.
+// ANSI code-page text to UTF-16, and back: text that came from the code page
+// goes back to the same bytes.
 [[nodiscard]] std::wstring WidenAnsi(std::string_view ansi);
+[[nodiscard]] std::string NarrowToAnsi(std::wstring_view text);
 
 }  // namespace lullcast

@@ -94,8 +94,10 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
 
     const ImWindow im = OpenImWindow();
     b.StopAnsweringAfter(toolbar[4], 0);
+    const MonoTime pressed = b.Now();
     quill.SendInstantMessage("$im_off", ".");
     EXPECT_EQ(b.Received(toolbar[4]), Journal{kButtonDown});
+    EXPECT_EQ(b.Now(), pressed);  // no pause, no second attempt
     b.StopAnsweringAfter(toolbar[4], 100);
     b.StopAnsweringAfter(im.recipient, 1);
     quill.SendInstantMessage("$im_off", ".");

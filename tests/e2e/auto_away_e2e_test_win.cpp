@@ -1,5 +1,7 @@
 // Auto-away: with AUTOAWAY=1 Lull-Cast goes away by itself a minute after the
-// last input to the desktop (a real pointer move) and returns at the next one.
+// last input to the desktop (a real pointer move) and returns at the next one,
+// the user's first key typed into the chat room's input, which the lines of
+// the return leave where it was.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,17 +21,21 @@ TEST_F(EndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstInput) 
     const std::string ini = "[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=1\r\n";
     ASSERT_TRUE(WriteInfoIni(ini));
     ASSERT_TRUE(StartBoth());
+    ASSERT_TRUE(ClickIntoRoomInput());
 
     MovePointerBy(5);
     const Clock::time_point last_input = Clock::now();
     ASSERT_TRUE(WaitForEvents("click", 1, 75s)) << "auto-away did not start";
     const Clock::time_point started = Clock::now();
     ASSERT_TRUE(WaitForText(IDC_LABEL1, "Idling..."));
-    MovePointerBy(6);  // to another point, so that it is input
+    TypeIntoFocus("h", 0ms);
     const Clock::time_point input = Clock::now();
     ASSERT_TRUE(WaitForEvents("line", 5)) << "no return after input";
     const Clock::time_point returned = Clock::now();
     ASSERT_TRUE(WaitForText(IDC_LABEL1, "Welcome to Lull-Cast!"));
+    TypeIntoFocus("ello every", 50ms);
+    EXPECT_TRUE(WaitUntil([this] { return RoomInputText() == "hello every"; }, 2s))
+        << "the input holds \"" << RoomInputText() << '"';
 
     // The display shows the seconds that Stop reports.
     const std::string seconds = ControlText(IDC_TIMED).substr(6);

@@ -48,9 +48,15 @@ TEST_F(EndToEndTest, StartReportsEachMinuteAndStopTellsTheTime) {
     ASSERT_TRUE(WriteInfoIni(Ini("Bob")));
     ASSERT_TRUE(StartBoth({L"--rooms", L"2"}));
     ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "out to lunch"));
+    // A line half written in the room's input outlasts the report and Stop,
+    // with the caret at its end.
+    ASSERT_TRUE(ClickIntoRoomInput());
+    TypeIntoFocus("see you", 50ms);
     ASSERT_TRUE(WaitForEvents("line", 7, 75s)) << "no minute report";
     ASSERT_NO_FATAL_FAILURE(StopAt("00:01:02"));
     ASSERT_TRUE(WaitForEvents("line", 9));
+    EXPECT_EQ(RoomInputText(), "see you");
+    EXPECT_EQ(RoomInputSelection(), std::make_pair(7, 7));
 
     ASSERT_THAT(Story(),
                 ElementsAre(kBanner, "¬ loaded ¬ Bob", "click room1 6", "¬ activated ¬ by.Bob",

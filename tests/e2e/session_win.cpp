@@ -126,6 +126,67 @@ void EndToEndTest::ClickExitLabel() const {
     PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
+void EndToEndTest::ClickMinLabel() const {
+    const HWND label = Control(IDC_LABEL2);
+    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+std::chrono::milliseconds EndToEndTest::RepaintTime(std::chrono::milliseconds timeout) const {
+    const auto start = std::chrono::steady_clock::now();
+    InvalidateRect(window_, nullptr, FALSE);
+    WaitUntil([this] { return GetUpdateRect(window_, nullptr, FALSE) == FALSE; }, timeout);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
+HWND EndToEndTest::RoomInput() const {
+    const HWND frame = WaitForWindow(client_->id, L"AOL Frame25", 0s);
+    const HWND area = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    return FindWindowExW(FindWindowExW(area, nullptr, L"AOL Child", nullptr), nullptr, L"RICHCNTL",
+                         nullptr);
+}
+
+::testing::AssertionResult EndToEndTest::ClickIntoRoomInput() const {
+    // As in ChooseMenuItem: a click on a program not in front may only take
+    // the front, and the user clicks again.
+    const HWND input = RoomInput();
+    const HWND client = GetAncestor(input, GA_ROOT);
+    for (int click = 0; click < 5; ++click) {
+        ClickOn(input);
+        if (WaitUntil([&] { return GetForegroundWindow() == client; }, 1s)) {
+            return ::testing::AssertionSuccess();
+        }
+    }
+    return ::testing::AssertionFailure() << "the client did not come to the front";
+}
+
+void EndToEndTest::TypeIntoFocus(std::string_view ascii, std::chrono::milliseconds pace) const {
+    for (const char character : ascii) {
+        const auto key = static_cast<BYTE>(VkKeyScanA(character) & 0xFF);
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        std::this_thread::sleep_for(pace);
+    }
+}
+
+std::string EndToEndTest::RoomInputText() const {
+    std::array<char, 4096> text{};
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutA(RoomInput(), WM_GETTEXT, text.size(),
+                            reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
+                            &length) == 0) {
+        return "<no answer>";
+    }
+    return {text.data(), length};
+}
+
+std::pair<int, int> EndToEndTest::RoomInputSelection() const {
+    DWORD_PTR selection = 0;
+    SendMessageTimeoutA(RoomInput(), EM_GETSEL, 0, 0, SMTO_NORMAL, 2000, &selection);
+    return {LOWORD(selection), HIWORD(selection)};
+}
+
 bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& typed) const {
     const HWND box = WaitForWindow(lullcast_->id, L"#32770", kFlowTimeout);
     if (box == nullptr) return false;
@@ -191,6 +252,10 @@ std::string LogEvent::Field(const std::string& key) const {
     if (window_ == nullptr)
         return ::testing::AssertionFailure() << "Lull-Cast's window did not show";
     return ::testing::AssertionSuccess();
+}
+
+std::optional<ChildProcess> EndToEndTest::StartAnotherLullCast() const {
+    return StartProcess(File("lullcast.exe"), {}, scratch_.Path());
 }
 
 std::vector<LogEvent> EndToEndTest::Events(const std::string& kind) const {

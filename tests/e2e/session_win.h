@@ -68,6 +68,8 @@ class EndToEndTest : public ::testing::Test {
   protected:
     ::testing::AssertionResult StartClient(std::vector<std::wstring> options = {});
     ::testing::AssertionResult StartLullCast();
+    // One more copy beside the running one, without waiting for anything.
+    [[nodiscard]] std::optional<ChildProcess> StartAnotherLullCast() const;
     // Both, until Lull-Cast's greeting is in the room.
     ::testing::AssertionResult StartBoth(std::vector<std::wstring> options = {}) {
         ::testing::AssertionResult started = StartClient(std::move(options));
@@ -86,12 +88,25 @@ class EndToEndTest : public ::testing::Test {
     // Posted, as a user's click is queued: the call does not wait for the flow.
     void Click(int control_id) const { PostMessageW(Control(control_id), BM_CLICK, 0, 0); }
     void ClickExitLabel() const;
+    void ClickMinLabel() const;
     // Types `typed`, if given, into the input box and presses `button`.
     bool AnswerInputBox(int button, const std::optional<std::string>& typed = std::nullopt) const;
     // The popup menu's item `downs` presses of the Down key below the top.
     ::testing::AssertionResult ChooseMenuItem(int downs) const;
     [[nodiscard]] bool Answers(std::chrono::milliseconds timeout) const;
     [[nodiscard]] HWND Control(int id) const { return testing::ControlOf(window_, id); }
+    // How long Lull-Cast's window takes to repaint once it is made invalid
+    // from outside; `timeout` when it does not within that time.
+    [[nodiscard]] std::chrono::milliseconds RepaintTime(std::chrono::milliseconds timeout) const;
+
+    // The client's front chat room's input, as a user uses it: clicked into
+    // (until the client is in front), typed into, key by key, `pace` apart.
+    [[nodiscard]] HWND RoomInput() const;
+    ::testing::AssertionResult ClickIntoRoomInput() const;
+    void TypeIntoFocus(std::string_view ascii, std::chrono::milliseconds pace) const;
+    // Its text (bytes of the code page) and its caret or selection.
+    [[nodiscard]] std::string RoomInputText() const;
+    [[nodiscard]] std::pair<int, int> RoomInputSelection() const;
 
     ::testing::AssertionResult WaitForEvents(const std::string& kind, std::size_t count,
                                              std::chrono::milliseconds timeout = kFlowTimeout);

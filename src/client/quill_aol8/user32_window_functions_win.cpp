@@ -28,6 +28,13 @@ WindowHandle ToHandle(HWND window) {
 // waits (no SMTO_BLOCK), so a client that sends to the program meanwhile is
 // not deadlocked. A window that has gone is no unanswered message: nothing
 // waits for it, and there is nothing to give up on.
+//
+// Every message goes as the wide (W) message. Text crosses as UTF-16 made
+// from the code page's bytes, which an ANSI control turns back into the same
+// bytes. The ANSI form would be the same on Windows, but Wine's converts a
+// text message on the sender's side and there waits for the answer to
+// WM_GETTEXT without the bound, and reports WM_GETTEXTLENGTH answered when it
+// was not.
 bool Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam,
           DWORD_PTR* result = nullptr) {
     if (!lullcast::IsWindow(window)) {
@@ -35,7 +42,7 @@ bool Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam,
     }
     DWORD_PTR answer = 0;
     const HWND target = ToHwnd(window);
-    if (SendMessageTimeoutA(target, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+    if (SendMessageTimeoutW(target, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                             kAnswerTimeoutMs, &answer) == 0) {
         return ::IsWindow(target) == FALSE;
     }
@@ -99,21 +106,23 @@ std::optional<NativeText> User32WindowFunctions::ReadText(WindowHandle window,
     if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length)) {
         return std::nullopt;
     }
-    // The length may be more than the text (a DBCS code page counts bytes
-    // generously); the copy says how much there is.
-    std::string buffer(std::min<std::size_t>(length, longest) + 1, '\0');
+    // The length may be more than the text (a control in a DBCS code page
+    // counts bytes); the copy says how much there is.
+    std::wstring buffer(std::min<std::size_t>(length, longest) + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
               &copied)) {
         return std::nullopt;
     }
     buffer.resize(std::min<std::size_t>(copied, buffer.size() - 1));
-    return NativeText{std::move(buffer)};
+    std::string text = NarrowToAnsi(buffer);
+    text.resize(std::min(text.size(), longest));
+    return NativeText{std::move(text)};
 }
 
 bool User32WindowFunctions::SetNativeText(WindowHandle window, const NativeText& text) {
     // WM_SETTEXT carries a zero-terminated string: nothing after a NUL arrives.
-    const std::string carried = text.bytes.substr(0, text.bytes.find('\0'));
+    const std::wstring carried = WidenAnsi(text.bytes.substr(0, text.bytes.find('\0')));
     return Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(carried.c_str()));
 }
 
