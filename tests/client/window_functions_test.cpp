@@ -3,16 +3,6 @@
 // must give the same answers.
 #include "window_builder.h"
 
-#ifdef _WIN32
-#include <gmock/gmock.h>
-#include <windows.h>
-
-#include <atomic>
-#include <thread>
-
-#include "client/quill_aol8/user32_window_functions.h"
-#endif
-
 namespace lullcast::quill_aol8 {
 namespace {
 
@@ -70,54 +60,6 @@ TEST(WindowFunctions, WindowsRecordWhatTheyReceiveInOrder) {
     EXPECT_EQ(b.Received(control), (std::vector{TextSet(arrived), kEnter, kButtonDown, kButtonUp,
                                                 kSpaceUp, TextSet("cut")}));
 }
-
-#ifdef _WIN32
-// A client window thread that stops for a while: each message to it waits a
-// short bound, not the whole stop, and reports that it went unanswered. What
-// becomes of those messages differs: Wine drops them, Windows may deliver them
-// late. Either way nothing is taken out of order, and the next message once
-// the thread goes on is answered.
-std::vector<std::string> taken;  // written by the client thread only
-constexpr UINT kStop = WM_APP;
-LRESULT CALLBACK StoppingClient(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_SETTEXT) taken.emplace_back(reinterpret_cast<LPCSTR>(lparam));
-    if (message == kStop) Sleep(1500);
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-TEST(WindowFunctions, AStoppedWindowThreadCostsABoundedWaitAndTakesNothingOutOfOrder) {
-    const WNDCLASSA window_class{
-        0,       StoppingClient, 0,       0,       GetModuleHandleA(nullptr),
-        nullptr, nullptr,        nullptr, nullptr, "StoppingClient"};
-    RegisterClassA(&window_class);
-    std::atomic<HWND> client = nullptr;
-    std::atomic<DWORD> client_thread_id = 0;
-    std::thread client_thread([&] {
-        client_thread_id = GetCurrentThreadId();
-        client = CreateWindowExA(0, "StoppingClient", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        for (MSG message{}; GetMessageA(&message, nullptr, 0, 0) > 0;) DispatchMessageA(&message);
-        DestroyWindow(client);
-    });
-    while (client == nullptr) Sleep(10);
-    const auto handle = static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(client.load()));
-    User32WindowFunctions w;
-    EXPECT_TRUE(w.SetText(handle, "a"));
-    PostMessageA(client, kStop, 0, 0);
-    Sleep(200);
-    const DWORD before = GetTickCount();
-    EXPECT_FALSE(w.SetText(handle, "b"));
-    EXPECT_FALSE(w.ReadText(handle, 10).has_value());
-    EXPECT_FALSE(w.SetText(handle, "c"));
-    EXPECT_LT(GetTickCount() - before, 1000U);
-    Sleep(1500);
-    EXPECT_TRUE(w.SetText(handle, "d"));
-    PostThreadMessageA(client_thread_id, WM_QUIT, 0, 0);
-    client_thread.join();
-    EXPECT_THAT(taken, ::testing::AnyOf(::testing::ElementsAre("a", "d"),
-                                        ::testing::ElementsAre("a", "b", "c", "d")));
-}
-#endif
 
 }  // namespace
 }  // namespace lullcast::quill_aol8

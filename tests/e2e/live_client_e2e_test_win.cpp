@@ -29,7 +29,7 @@ std::chrono::milliseconds Since(Clock::time_point start) {
 TEST_F(EndToEndTest, ASecondStartPostsAndWritesNothingAndBringsTheFirstBack) {
     ASSERT_TRUE(StartBoth());
     const auto ini_written = std::filesystem::last_write_time(File("info.ini"));
-    ClickMinLabel();
+    ClickLabel(IDC_LABEL2);
     ASSERT_TRUE(WaitUntil([this] { return IsIconic(window_) != FALSE; }, kFlowTimeout));
 
     const std::optional<ChildProcess> second = StartAnotherLullCast();

@@ -120,14 +120,8 @@ std::string EndToEndTest::ControlText(int control_id) const {
     return NarrowToUtf8(std::wstring_view(text.data(), length));
 }
 
-void EndToEndTest::ClickExitLabel() const {
-    const HWND label = Control(IDC_LABEL3);
-    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
-
-void EndToEndTest::ClickMinLabel() const {
-    const HWND label = Control(IDC_LABEL2);
+void EndToEndTest::ClickLabel(int control_id) const {
+    const HWND label = Control(control_id);
     PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }

@@ -87,8 +87,9 @@ class EndToEndTest : public ::testing::Test {
     [[nodiscard]] std::string ControlText(int control_id) const;
     // Posted, as a user's click is queued: the call does not wait for the flow.
     void Click(int control_id) const { PostMessageW(Control(control_id), BM_CLICK, 0, 0); }
-    void ClickExitLabel() const;
-    void ClickMinLabel() const;
+    // "Exit" or "Min" on the title strip, clicked as posted mouse messages.
+    void ClickLabel(int control_id) const;
+    void ClickExitLabel() const { ClickLabel(IDC_LABEL3); }
     // Types `typed`, if given, into the input box and presses `button`.
     bool AnswerInputBox(int button, const std::optional<std::string>& typed = std::nullopt) const;
     // The popup menu's item `downs` presses of the Down key below the top.

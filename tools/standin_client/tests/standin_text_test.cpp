@@ -156,14 +156,6 @@ TEST(EditTextTest, SelectionAndTypingFollowTheEditControl) {
         }
         EXPECT_EQ(Described(edit), expected) << start << "," << end << " " << typed;
     }
-
-    EditText edit;
-    edit.SetText("hello");
-    edit.Select(1, 4);
-    edit.Select(kMinusOne, 0);
-    EXPECT_EQ(Described(edit), "hello|4-4") << "a start of -1 deselects and keeps the caret";
-    edit.SetText("new");
-    EXPECT_EQ(Described(edit), "new|0-0");
 }
 
 }  // namespace
