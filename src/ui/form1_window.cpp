@@ -9,6 +9,7 @@
 #include "ui/input_box.h"
 #include "ui/resource_ids.h"
 #include "ui/single_instance.h"
+#include "ui/win32_cast.h"
 #include "ui/win32_event_loop.h"
 
 namespace lullcast {
@@ -49,7 +50,9 @@ Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
       form_(*this, client, handle_store, event_loop, settings, last_input) {}
 
 Form1Window::~Form1Window() {
-    if (Handle() != nullptr) DestroyWindow(Handle());
+    if (Handle() != nullptr) {
+        DestroyWindow(Handle());
+    }
 }
 
 RECT Form1Window::Scaled(int left, int top, int width, int height) const {
@@ -58,7 +61,7 @@ RECT Form1Window::Scaled(int left, int top, int width, int height) const {
 }
 
 bool Form1Window::Create() {
-    const HDC screen = GetDC(nullptr);
+    auto* const screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
 
@@ -86,23 +89,21 @@ HWND Form1Window::CreateButton(int control_id, const wchar_t* caption, RECT boun
                         (enabled ? 0 : WS_DISABLED);
     return CreateWindowExW(0, L"BUTTON", caption, style, bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
-                           GetModuleHandleW(nullptr), nullptr);
+                           ControlIdSlot(control_id), GetModuleHandleW(nullptr), nullptr);
 }
 
 HWND Form1Window::CreateStatic(int control_id, DWORD style, DWORD ex_style, RECT bounds) {
     return CreateWindowExW(ex_style, L"STATIC", L"",
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
-                           GetModuleHandleW(nullptr), nullptr);
+                           ControlIdSlot(control_id), GetModuleHandleW(nullptr), nullptr);
 }
 
 bool Form1Window::CreateControls() {
     // Children created first lie on top: the title strip, then the buttons
     // over their 3D panel, then the status line inside its frame.
     bool created = picture1_.Create(Handle(), IDC_PICTURE1, Scaled(0, 0, 121, 17), dpi_);
-    const HWND strip = picture1_.Handle();
+    auto* const strip = picture1_.Handle();
     // The strip's labels reach to the next one, so that a wider system font
     // still shows them whole.
     created = created && label2_.Create(strip, IDC_LABEL2, L"Min", Scaled(8, 0, 30, 13),
@@ -113,13 +114,13 @@ bool Form1Window::CreateControls() {
                                         {CLR_INVALID, true, DT_LEFT, true});
     sscommand1_ = CreateButton(IDC_SSCOMMAND1, L"Start", Scaled(8, 24, 33, 17), true);
     sscommand2_ = CreateButton(IDC_SSCOMMAND2, L"Stop", Scaled(40, 24, 33, 17), false);
-    const HWND sscommand3 = CreateButton(IDC_SSCOMMAND3, L"Menu", Scaled(72, 24, 33, 17), true);
-    const HWND ssframe1 =
+    auto* const sscommand3 = CreateButton(IDC_SSCOMMAND3, L"Menu", Scaled(72, 24, 33, 17), true);
+    auto* const ssframe1 =
         CreateStatic(IDC_SSFRAME1, 0, WS_EX_DLGMODALFRAME, Scaled(0, 16, 121, 33));
     created =
         created && label1_.Create(Handle(), IDC_LABEL1, L"Welcome to Lull-Cast!",
                                   Scaled(0, 48, 121, 17), {CLR_INVALID, false, DT_CENTER, true});
-    const HWND frame2 = CreateStatic(IDC_FRAME2, SS_ETCHEDFRAME, 0, Scaled(0, 40, 121, 25));
+    auto* const frame2 = CreateStatic(IDC_FRAME2, SS_ETCHEDFRAME, 0, Scaled(0, 40, 121, 25));
     if (!created || sscommand1_ == nullptr || sscommand2_ == nullptr || sscommand3 == nullptr ||
         ssframe1 == nullptr || frame2 == nullptr) {
         return false;
@@ -142,12 +143,13 @@ void Form1Window::ApplyDefaultFont() {
         offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = kMetricsSizeUpToMessageFont;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kMetricsSizeUpToMessageFont, &metrics, 0)) {
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kMetricsSizeUpToMessageFont, &metrics, 0) !=
+        FALSE) {
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     }
-    const auto font = reinterpret_cast<WPARAM>(
+    const auto font = SlotFrom<LPARAM>(
         font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    EnumChildWindows(Handle(), &SetFontOfChild, static_cast<LPARAM>(font));
+    EnumChildWindows(Handle(), &SetFontOfChild, font);
 }
 
 void Form1Window::Load() {
@@ -175,9 +177,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             OnCommand(LOWORD(wparam), HIWORD(wparam));
             return 0;
         case WM_TIMER:
-            if (wparam == kTickTimerId) OnTimer();
-            if (wparam == kAutoAwayTimerId) form_.AutoAway_Timer();
-            if (wparam == kCatchUpTimerId) client_.CatchUp();
+            OnTimer(wparam);
             return 0;
         case kComeForwardMessage:
             ComeForward();
@@ -192,7 +192,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Form1Window::OnCommand(WORD control_id, WORD notification) {
-    if (notification != BN_CLICKED) return;
+    if (notification != BN_CLICKED) {
+        return;
+    }
     switch (control_id) {
         case IDC_SSCOMMAND1:
             form_.SSCommand1_Click();
@@ -279,13 +281,31 @@ void Form1Window::ArmTickTimer() {
     KillTimer(Handle(), kTickTimerId);
     // While a tick runs, its own loop in OnTimer picks up the next one.
     const std::optional<MonoTime> due = tick_schedule_.NextDue();
-    if (!due || tick_schedule_.IsTicking()) return;
+    if (!due || tick_schedule_.IsTicking()) {
+        return;
+    }
     const auto delay = std::chrono::ceil<std::chrono::milliseconds>(*due - event_loop_.Now());
     const auto milliseconds = std::clamp<long long>(delay.count(), USER_TIMER_MINIMUM, 60'000);
     SetTimer(Handle(), kTickTimerId, static_cast<UINT>(milliseconds), nullptr);
 }
 
-void Form1Window::OnTimer() {
+void Form1Window::OnTimer(UINT_PTR timer_id) {
+    switch (timer_id) {
+        case kTickTimerId:
+            OnTick();
+            break;
+        case kAutoAwayTimerId:
+            form_.AutoAway_Timer();
+            break;
+        case kCatchUpTimerId:
+            client_.CatchUp();
+            break;
+        default:
+            break;
+    }
+}
+
+void Form1Window::OnTick() {
     if (tick_schedule_.IsTicking()) {
         KillTimer(Handle(), kTickTimerId);
         return;
@@ -303,8 +323,12 @@ void Form1Window::SetStatusLine(std::string_view text) {
     SetWindowTextW(label1_.Handle(), WidenUtf8(text).c_str());
 }
 
-void Form1Window::SetStartEnabled(bool enabled) { EnableWindow(sscommand1_, enabled); }
-void Form1Window::SetStopEnabled(bool enabled) { EnableWindow(sscommand2_, enabled); }
+void Form1Window::SetStartEnabled(bool enabled) {
+    EnableWindow(sscommand1_, enabled ? TRUE : FALSE);
+}
+void Form1Window::SetStopEnabled(bool enabled) {
+    EnableWindow(sscommand2_, enabled ? TRUE : FALSE);
+}
 
 void Form1Window::SetElapsedDisplay(std::string_view text) {
     SetWindowTextW(timed_.Handle(), WidenUtf8(text).c_str());

@@ -75,7 +75,8 @@ class Form1Window final : public WindowBase, public MainWindow {
 
     void OnCommand(WORD control_id, WORD notification);
     void RunMenuCommand(int command);
-    void OnTimer();
+    void OnTimer(UINT_PTR timer_id);
+    void OnTick();
     void ComeForward();
     void ArmTickTimer();
     void StartWindowDrag();

@@ -1,9 +1,8 @@
 #include "ui/input_box.h"
 
-#include <vector>
-
 #include "core/text_win.h"
 #include "ui/resource_ids.h"
+#include "ui/win32_cast.h"
 
 namespace lullcast {
 namespace {
@@ -16,7 +15,7 @@ struct InputBoxState {
 };
 
 std::wstring ControlText(HWND dialog, int control_id) {
-    const HWND control = GetDlgItem(dialog, control_id);
+    auto* const control = GetDlgItem(dialog, control_id);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
@@ -27,16 +26,16 @@ void InitialiseInputBox(HWND dialog, const InputBoxState& state) {
     SetWindowTextW(dialog, state.title.c_str());
     SetDlgItemTextW(dialog, IDC_INPUT_PROMPT, state.prompt.c_str());
     SetDlgItemTextW(dialog, IDC_INPUT_TEXT, state.default_text.c_str());
-    const HWND field = GetDlgItem(dialog, IDC_INPUT_TEXT);
+    auto* const field = GetDlgItem(dialog, IDC_INPUT_TEXT);
     SendMessageW(field, EM_SETSEL, 0, -1);
     SetFocus(field);
 }
 
 INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* state = PointerFrom<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG:
-            state = reinterpret_cast<InputBoxState*>(lparam);
+            state = PointerFrom<InputBoxState*>(lparam);
             SetWindowLongPtrW(dialog, DWLP_USER, lparam);
             InitialiseInputBox(dialog, *state);
             return FALSE;  // the focus is set already
@@ -63,7 +62,7 @@ std::optional<std::string> ShowInputBox(HWND owner, std::string_view prompt, std
     InputBoxState state{WidenUtf8(prompt), WidenUtf8(title), WidenUtf8(default_text), {}};
     const INT_PTR result =
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT_BOX), owner,
-                        &InputBoxProcedure, reinterpret_cast<LPARAM>(&state));
+                        &InputBoxProcedure, SlotFrom<LPARAM>(&state));
     if (result != IDOK) {
         return std::nullopt;
     }

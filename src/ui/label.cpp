@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "ui/win32_cast.h"
+
 namespace lullcast {
 namespace {
 
@@ -23,11 +25,13 @@ bool Label::Create(HWND parent, int control_id, const wchar_t* text, RECT bounds
 LRESULT Label::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wparam);
-            if (LOWORD(lparam) != 0) InvalidateRect(Handle(), nullptr, TRUE);
+            font_ = PointerFrom<HFONT>(wparam);
+            if (LOWORD(lparam) != 0) {
+                InvalidateRect(Handle(), nullptr, TRUE);
+            }
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
+            return SlotFrom<LRESULT>(font_);
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(Handle(), message, wparam, lparam);
             InvalidateRect(Handle(), nullptr, TRUE);
@@ -53,17 +57,23 @@ void Label::OnButtonDown(UINT message) {
         left_pressed_ = true;
         SetCapture(Handle());
     }
-    if (on_any_button_down) on_any_button_down();
+    if (on_any_button_down) {
+        on_any_button_down();
+    }
 }
 
 void Label::OnLeftButtonUp(LPARAM lparam) {
-    if (!left_pressed_) return;
+    if (!left_pressed_) {
+        return;
+    }
     left_pressed_ = false;
     ReleaseCapture();
     RECT client{};
     GetClientRect(Handle(), &client);
     const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    if (PtInRect(&client, at) && on_click) on_click();
+    if (PtInRect(&client, at) != FALSE && on_click) {
+        on_click();
+    }
 }
 
 void Label::Paint(HDC dc) const {
@@ -75,7 +85,7 @@ void Label::Paint(HDC dc) const {
         MapWindowPoints(Handle(), GetParent(Handle()), &origin, 1);
         POINT previous{};
         OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-        SendMessageW(GetParent(Handle()), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        SendMessageW(GetParent(Handle()), WM_PRINTCLIENT, SlotFrom<WPARAM>(dc), PRF_CLIENT);
         SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
     } else {
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -86,13 +96,13 @@ void Label::Paint(HDC dc) const {
 void Label::DrawText(HDC dc, RECT bounds) const {
     std::array<wchar_t, 256> text{};
     const int length = GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()));
-    const HFONT font =
+    auto* const font =
         font_ != nullptr ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    const HGDIOBJ old_font = SelectObject(dc, font);
+    auto* const old_font = SelectObject(dc, font);
     SIZE extent{};
     const int width = bounds.right - bounds.left;
     if (look_.condense_to_fit && length > 1 &&
-        GetTextExtentPoint32W(dc, text.data(), length, &extent) && extent.cx > width) {
+        GetTextExtentPoint32W(dc, text.data(), length, &extent) != FALSE && extent.cx > width) {
         // Close up the letters just enough for the whole text to fit.
         const int overflow = extent.cx - width;
         SetTextCharacterExtra(dc, -((overflow + length - 2) / (length - 1)));

@@ -9,6 +9,7 @@
 #include "ui/form1_window.h"
 #include "ui/last_input_clock.h"
 #include "ui/single_instance.h"
+#include "ui/win32_cast.h"
 #include "ui/win32_event_loop.h"
 
 namespace {
@@ -18,10 +19,13 @@ namespace {
 void RefuseDllsFromTheCurrentDirectory() {
     SetDllDirectoryW(L"");
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    if (kernel32 == nullptr) return;
-    const auto set_default_dll_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+    auto* const kernel32 = GetModuleHandleW(L"kernel32.dll");
+    if (kernel32 == nullptr) {
+        return;
+    }
+    const auto set_default_dll_directories =
+        lullcast::ProcedureOf<SetDefaultDllDirectoriesFunction>(kernel32,
+                                                                "SetDefaultDllDirectories");
     if (set_default_dll_directories != nullptr) {
         set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }

@@ -1,5 +1,7 @@
 #include "ui/popup_menu.h"
 
+#include <array>
+
 #include "ui/resource_ids.h"
 
 namespace lullcast {
@@ -10,7 +12,7 @@ struct MenuItem {
     const wchar_t* caption;
 };
 
-constexpr MenuItem kMenuItems[] = {
+constexpr std::array<MenuItem, 10> kMenuItems{{
     {IDM_ABOUT, L"- &About"},
     {IDM_GREETZ, L"- &Greetz"},
     {IDM_CONTACTS, L"- &Contacts?"},
@@ -21,11 +23,13 @@ constexpr MenuItem kMenuItems[] = {
     {0, nullptr},
     {IDM_MINIMIZE, L"- &Minimize"},
     {IDM_EXIT, L"- &Exit"},
-};
+}};
 
 UniqueMenu BuildMenu() {
     UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return menu;
+    if (!menu) {
+        return menu;
+    }
     for (const MenuItem& item : kMenuItems) {
         if (item.command == 0) {
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -39,8 +43,12 @@ UniqueMenu BuildMenu() {
 }  // namespace
 
 int PopupMenu::ShowAtPointer(HWND owner) {
-    if (!menu_) menu_ = BuildMenu();
-    if (!menu_) return 0;
+    if (!menu_) {
+        menu_ = BuildMenu();
+    }
+    if (!menu_) {
+        return 0;
+    }
     POINT pointer{};
     GetCursorPos(&pointer);
     // The owner must be in the foreground, or the menu would not close when

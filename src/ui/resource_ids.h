@@ -2,6 +2,9 @@
 // by the resource script and the code.
 #pragma once
 
+// Macros, since the resource compiler reads this file too and knows no C++.
+// NOLINTBEGIN(cppcoreguidelines-macro-usage)
+
 #define IDI_LULLCAST 1
 #define IDD_INPUT_BOX 100
 
@@ -30,3 +33,4 @@
 #define IDM_IMS_OFF 306
 #define IDM_MINIMIZE 307
 #define IDM_EXIT 308
+// NOLINTEND(cppcoreguidelines-macro-usage)

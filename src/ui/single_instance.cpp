@@ -18,7 +18,7 @@ SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexNam
 }
 
 void BringRunningCopyForward(const wchar_t* main_window_class) {
-    const HWND running = FindWindowW(main_window_class, nullptr);
+    auto* const running = FindWindowW(main_window_class, nullptr);
     if (running == nullptr) {
         return;
     }

@@ -18,6 +18,8 @@
 // another. The import check of the package catches any other newer import.
 #include <windows.h>
 
+#include "ui/win32_cast.h"
+
 namespace {
 
 using TickCount64Function = ULONGLONG(WINAPI*)();
@@ -25,8 +27,8 @@ using TickCount64Function = ULONGLONG(WINAPI*)();
 ULONGLONG MillisecondsOfThePerformanceCounter() {
     LARGE_INTEGER frequency{};
     LARGE_INTEGER counter{};
-    if (!QueryPerformanceFrequency(&frequency) || !QueryPerformanceCounter(&counter) ||
-        frequency.QuadPart <= 0) {
+    if (QueryPerformanceFrequency(&frequency) == FALSE ||
+        QueryPerformanceCounter(&counter) == FALSE || frequency.QuadPart <= 0) {
         return GetTickCount();
     }
     // Split before scaling so that the product cannot overflow.
@@ -36,18 +38,20 @@ ULONGLONG MillisecondsOfThePerformanceCounter() {
 }
 
 ULONGLONG WINAPI TickCount64() {
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const auto system_function =
-        kernel32 == nullptr ? nullptr
-                            : reinterpret_cast<TickCount64Function>(reinterpret_cast<void (*)()>(
-                                  GetProcAddress(kernel32, "GetTickCount64")));
+    auto* const kernel32 = GetModuleHandleW(L"kernel32.dll");
+    const auto system_function = kernel32 == nullptr ? nullptr
+                                                     : lullcast::ProcedureOf<TickCount64Function>(
+                                                           kernel32, "GetTickCount64");
     return system_function != nullptr ? system_function() : MillisecondsOfThePerformanceCounter();
 }
 
 }  // namespace
 
-// The import slot by its linker name (i686: stdcall, no arguments).
+// The import slot by its linker name (i686: stdcall, no arguments). The
+// pointer is constant, as an import table's is once loaded.
+// NOLINTBEGIN(misc-misplaced-const)
 extern "C" {
 extern const TickCount64Function lullcast_tick_count64_slot __asm__("__imp__GetTickCount64@0");
 const TickCount64Function lullcast_tick_count64_slot = &TickCount64;
 }
+// NOLINTEND(misc-misplaced-const)

@@ -22,13 +22,17 @@ UniqueBitmap MakeGradientBitmap() {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return nullptr;
+    if (!bitmap || bits == nullptr) {
+        return nullptr;
+    }
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int x = 0; x < kImageWidth; ++x) {
         const auto level =
             static_cast<std::uint32_t>((255 * x + (kImageWidth - 1) / 2) / (kImageWidth - 1));
         const std::uint32_t cyan_shade = (level << 8U) | level;  // 0x00RRGGBB in a DIB
-        for (int y = 0; y < kImageHeight; ++y) pixels[y * kImageWidth + x] = cyan_shade;
+        for (int y = 0; y < kImageHeight; ++y) {
+            pixels[y * kImageWidth + x] = cyan_shade;
+        }
     }
     GdiFlush();
     return bitmap;
@@ -48,7 +52,9 @@ bool TitleStrip::Create(HWND parent, int control_id, RECT bounds, int dpi) {
 
 LRESULT TitleStrip::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (IsButtonDown(message)) {
-        if (on_any_button_down) on_any_button_down();
+        if (on_any_button_down) {
+            on_any_button_down();
+        }
         return ButtonDownHandled(message);
     }
     return SelfPaintedWindow::HandleMessage(message, wparam, lparam);
@@ -58,9 +64,12 @@ void TitleStrip::Paint(HDC dc) const {
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (!gradient_) return;
-    const HDC image_dc = CreateCompatibleDC(dc);
-    const HGDIOBJ old_bitmap = SelectObject(image_dc, gradient_.get());
+    const UniqueMemoryDc image(CreateCompatibleDC(dc));
+    if (!gradient_ || !image) {
+        return;
+    }
+    auto* const image_dc = image.get();
+    auto* const old_bitmap = SelectObject(image_dc, gradient_.get());
     const int width = MulDiv(kImageWidth, dpi_, kDesignDpi);
     const int height = MulDiv(kImageHeight, dpi_, kDesignDpi);
     if (width == kImageWidth) {
@@ -70,7 +79,6 @@ void TitleStrip::Paint(HDC dc) const {
         StretchBlt(dc, 0, 0, width, height, image_dc, 0, 0, kImageWidth, kImageHeight, SRCCOPY);
     }
     SelectObject(image_dc, old_bitmap);
-    DeleteDC(image_dc);
 }
 
 }  // namespace lullcast

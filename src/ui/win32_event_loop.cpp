@@ -19,7 +19,7 @@ MonoTime Win32EventLoop::Now() const {
 }
 
 void Win32EventLoop::Dispatch(MSG& message) {
-    if (keyboard_window_ != nullptr && IsDialogMessageW(keyboard_window_, &message)) {
+    if (keyboard_window_ != nullptr && IsDialogMessageW(keyboard_window_, &message) != FALSE) {
         return;
     }
     TranslateMessage(&message);
@@ -28,7 +28,7 @@ void Win32EventLoop::Dispatch(MSG& message) {
 
 void Win32EventLoop::ProcessPendingEvents() {
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
         if (message.message == WM_QUIT) {
             // Keep it for the main loop, which ends the program once the
             // flow that is waiting here has returned.

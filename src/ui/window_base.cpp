@@ -1,12 +1,14 @@
 #include "ui/window_base.h"
 
+#include "ui/win32_cast.h"
+
 namespace lullcast {
 
 bool WindowBase::RegisterClassOnce(const wchar_t* class_name, HCURSOR cursor, HBRUSH background) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto* const instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, class_name, &existing)) {
+    if (GetClassInfoExW(instance, class_name, &existing) != FALSE) {
         return true;
     }
     WNDCLASSEXW window_class{};
@@ -23,10 +25,9 @@ bool WindowBase::RegisterClassOnce(const wchar_t* class_name, HCURSOR cursor, HB
 HWND WindowBase::CreateFor(DWORD ex_style, const wchar_t* class_name, const wchar_t* text,
                            DWORD style, RECT bounds, HWND parent, int control_id) {
     // A child's menu parameter is its control ID.
-    const auto id_or_menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id));
     return CreateWindowExW(ex_style, class_name, text, style, bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                           id_or_menu, GetModuleHandleW(nullptr), this);
+                           ControlIdSlot(control_id), GetModuleHandleW(nullptr), this);
 }
 
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -35,12 +36,12 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK WindowBase::WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                              LPARAM lparam) {
-    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = PointerFrom<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        const auto* creation = PointerFrom<const CREATESTRUCTW*>(lparam);
         self = static_cast<WindowBase*>(creation->lpCreateParams);
         self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(window, GWLP_USERDATA, SlotFrom<LONG_PTR>(self));
     }
     if (self == nullptr) {
         return DefWindowProcW(window, message, wparam, lparam);
@@ -59,13 +60,13 @@ LRESULT SelfPaintedWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
             return 1;
         case WM_PAINT: {
             PAINTSTRUCT paint{};
-            const HDC dc = BeginPaint(Handle(), &paint);
+            auto* const dc = BeginPaint(Handle(), &paint);
             Paint(dc);
             EndPaint(Handle(), &paint);
             return 0;
         }
         case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wparam));
+            Paint(PointerFrom<HDC>(wparam));
             return 0;
         default:
             return WindowBase::HandleMessage(message, wparam, lparam);

@@ -17,12 +17,13 @@ class WindowBase {
     WindowBase& operator=(const WindowBase&) = delete;
     WindowBase(WindowBase&&) = delete;
     WindowBase& operator=(WindowBase&&) = delete;
+    // Virtual: every kind of window has a message handler of its own.
+    virtual ~WindowBase() = default;
 
     [[nodiscard]] HWND Handle() const { return window_; }
 
   protected:
     WindowBase() = default;
-    ~WindowBase() = default;
 
     // Registers a window class of this kind once per process; later calls
     // find it registered.
@@ -47,7 +48,6 @@ class WindowBase {
 class SelfPaintedWindow : public WindowBase {
   protected:
     SelfPaintedWindow() = default;
-    ~SelfPaintedWindow() = default;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     virtual void Paint(HDC dc) const = 0;
 };

@@ -14,13 +14,22 @@ namespace {
 // program's own window, which sits on top of the screen.
 constexpr UINT kAnswerTimeoutMs = 200;
 
+// Window handles carry 32 significant bits, also on 64-bit Windows; the
+// platform's handle type is a pointer by the API's definition.
 HWND ToHwnd(WindowHandle window) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
 
 WindowHandle ToHandle(HWND window) {
-    // Window handles carry 32 significant bits, also on 64-bit Windows.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+// A buffer's address in LPARAM, as WM_GETTEXT and WM_SETTEXT take it.
+LPARAM BufferParameter(const wchar_t* buffer) {
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+    return reinterpret_cast<LPARAM>(buffer);
 }
 
 // Sends with a bound: SMTO_ABORTIFHUNG gives up at once on a window that has
@@ -41,7 +50,7 @@ bool Send(WindowHandle window, UINT message, WPARAM wparam, LPARAM lparam,
         return true;
     }
     DWORD_PTR answer = 0;
-    const HWND target = ToHwnd(window);
+    auto* const target = ToHwnd(window);
     if (SendMessageTimeoutW(target, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                             kAnswerTimeoutMs, &answer) == 0) {
         return ::IsWindow(target) == FALSE;
@@ -110,8 +119,7 @@ std::optional<NativeText> User32WindowFunctions::ReadText(WindowHandle window,
     // counts bytes); the copy says how much there is.
     std::wstring buffer(std::min<std::size_t>(length, longest) + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!Send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-              &copied)) {
+    if (!Send(window, WM_GETTEXT, buffer.size(), BufferParameter(buffer.data()), &copied)) {
         return std::nullopt;
     }
     buffer.resize(std::min<std::size_t>(copied, buffer.size() - 1));
@@ -123,7 +131,7 @@ std::optional<NativeText> User32WindowFunctions::ReadText(WindowHandle window,
 bool User32WindowFunctions::SetNativeText(WindowHandle window, const NativeText& text) {
     // WM_SETTEXT carries a zero-terminated string: nothing after a NUL arrives.
     const std::wstring carried = WidenAnsi(text.bytes.substr(0, text.bytes.find('\0')));
-    return Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(carried.c_str()));
+    return Send(window, WM_SETTEXT, 0, BufferParameter(carried.c_str()));
 }
 
 bool User32WindowFunctions::SetSelection(WindowHandle window, std::int32_t start,
