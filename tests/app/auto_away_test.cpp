@@ -66,6 +66,15 @@ const AutoAwayCase kCases[] = {
      },
      77,
      {"76000 status Going Idle...", "76600 status Idling..."}},
+    {"so does an information box",
+     [](AppHarness& app) {
+         app.At(50, [&app] {
+             app.while_box_open = [&app] { app.RunFor(25); };
+             app.form.About_Click();
+         });
+     },
+     77,
+     {"76000 status Going Idle...", "76600 status Idling..."}},
     {"Exit whose pauses span the minute ends without starting",
      [](AppHarness& app) { app.At(59.8, [&app] { app.form.Exit_Click(); }); },
      70,

@@ -51,11 +51,13 @@ TEST_F(EndToEndTest, ASecondStartPostsAndWritesNothingAndBringsTheFirstBack) {
     EXPECT_THAT(Story(), ElementsAre(kBanner, kLoaded, kBanner, kLoaded));
 }
 
-// The client's window thread stops for 20 s as Stop's first line arrives.
-// The figures go to the output as well.
+// The client's window thread stops for 20 s as Stop's first line arrives,
+// with a draft in the room's input. The figures go to the output as well.
 TEST_F(EndToEndTest, AClientThatStopsAnsweringNeverHoldsUpTheWindow) {
     ASSERT_TRUE(StartBoth({L"--hang-on", L"deactivated", L"--hang-ms", L"20000"}));
     ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "afk"));
+    ASSERT_TRUE(ClickIntoRoomInput());
+    TypeIntoFocus("brb", 50ms);
     Click(IDC_SSCOMMAND2);
     ASSERT_TRUE(WaitForEvents("hang", 1));
     const Clock::time_point hang = Clock::now();
@@ -67,6 +69,10 @@ TEST_F(EndToEndTest, AClientThatStopsAnsweringNeverHoldsUpTheWindow) {
     std::cout << "longest repaint during a 20 s stop: " << longest_repaint.count() << " ms\n";
     EXPECT_LT(longest_repaint, 1s);
     EXPECT_EQ(ControlText(IDC_LABEL1), "Welcome to Lull-Cast!");
+    // The client took the line's Enter before it stopped, and the draft is
+    // put back once it answers again.
+    EXPECT_TRUE(WaitUntil([this] { return RoomInputText() == "brb"; }, 3s))
+        << "the input holds \"" << RoomInputText() << '"';
 
     // Once the client answers again, the next lines arrive whole.
     ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "back"));

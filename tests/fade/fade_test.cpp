@@ -121,6 +121,8 @@ TEST(FadeTextTest, CountsUnicodeCharactersWholeAndEachBadByteAsOne) {
         {"overlong", "\xC1\xBF\xE0\x9F\xBF", {kBad, kBad, kBad, kBad, kBad}},
         {"surrogate", "\xED\xA0\x80", {kBad, kBad, kBad}},
         {"above U+10FFFF", "\xF4\x90\x80\x80", {kBad, kBad, kBad, kBad}},
+        {"overlong F0, lead F5, a lead where a continuation belongs",
+         "\xF0\x8F\xBF\xBF\xF5\x80\x80\x80\xC3\xC3", std::vector<std::string_view>(10, kBad)},
         {"cut short by another character, by the end",
          "\xE2\x82z\xF0\x9F\x98",
          {kBad, kBad, "z", kBad, kBad, kBad}},

@@ -94,6 +94,7 @@ class AppHarness final : public MainWindow,
     void ShowInformationBox(std::string_view /*text*/, std::string_view title,
                             InformationBoxStyle style) override {
         Note("info", std::to_string(static_cast<int>(style)) + " | " + std::string(title));
+        if (while_box_open) while_box_open();
     }
     void Minimise() override { Note("minimise"); }
     void MakeTopmost() override { Note("topmost"); }
@@ -118,8 +119,9 @@ class AppHarness final : public MainWindow,
     }
 
     VirtualEventLoop loop;
-    AwaySettings settings;                // the plain program unless a test sets them
-    std::function<void()> while_sending;  // runs inside every chat line's sending
+    AwaySettings settings;                 // the plain program unless a test sets them
+    std::function<void()> while_sending;   // runs inside every chat line's sending
+    std::function<void()> while_box_open;  // runs while an information box is open
     std::string stored_handle = "Bob";
     std::string display;
     MonoTime last_input_at{};
