@@ -327,7 +327,7 @@ void Form1Window::SetStartEnabled(bool enabled) {
     EnableWindow(sscommand1_, enabled ? TRUE : FALSE);
 }
 void Form1Window::SetStopEnabled(bool enabled) {
-    EnableWindow(sscommand1_, enabled ? TRUE : FALSE);
+    EnableWindow(sscommand2_, enabled ? TRUE : FALSE);
 }
 
 void Form1Window::SetElapsedDisplay(std::string_view text) {

@@ -68,15 +68,19 @@ std::string TextOf(HWND window) {
 }
 
 // Notes a box's title and its prompt and field, or its text's first word,
-// types `answer` into the field, if any, and presses OK.
-Step Answer(Journal& journal, const std::string& answer = "") {
-    return {L"#32770", [&journal, answer](HWND box) {
+// puts `answer` into the field, if any (typed key by key over the selected
+// default, or set), and presses OK.
+Step Answer(Journal& journal, const std::string& answer = "", bool typed = false) {
+    return {L"#32770", [&journal, answer, typed](HWND box) {
                 const HWND field = GetDlgItem(box, IDC_INPUT_TEXT);
                 const std::string text = TextOf(GetDlgItem(box, 0xFFFF));
                 journal.Add("box " + TextOf(box) + ": " +
                             (field ? TextOf(GetDlgItem(box, IDC_INPUT_PROMPT)) + " " + TextOf(field)
                                    : text.substr(0, text.find(' '))));
-                if (field) SetWindowTextW(field, WidenUtf8(answer).c_str());
+                for (const wchar_t key : typed ? WidenUtf8(answer) : L"") {
+                    SendMessageW(field, WM_CHAR, key, 0);
+                }
+                if (field && !typed) SetWindowTextW(field, WidenUtf8(answer).c_str());
                 SendMessageW(box, WM_COMMAND, IDOK, 0);
             }};
 }
@@ -125,7 +129,12 @@ class Form1WindowTest : public ::testing::Test {
 
 TEST_F(Form1WindowTest, StartAndStopRunTheirFlowsSwapTheButtonsAndRunTheTick) {
     EXPECT_EQ(StartAndStopEnabled(), std::pair(true, false));
-    Click(IDC_SSCOMMAND1, {Answer(journal_, "out for lunch")});
+    // Tab goes from button to button as in a dialog, past the disabled Stop.
+    SetFocus(Control(IDC_SSCOMMAND1));
+    PostMessageW(Control(IDC_SSCOMMAND1), WM_KEYDOWN, VK_TAB, 0);
+    loop_.ProcessPendingEvents();
+    EXPECT_EQ(GetFocus(), Control(IDC_SSCOMMAND3));
+    Click(IDC_SSCOMMAND1, {Answer(journal_, "out for lunch", true)});
     EXPECT_EQ(TextOf(Control(IDC_LABEL1)), "Idling...");
     EXPECT_EQ(StartAndStopEnabled(), std::pair(false, true));
     Pause(loop_, 2.2);
@@ -158,9 +167,26 @@ TEST_F(Form1WindowTest, EachMenuItemReachesItsFlow) {
     EXPECT_TRUE(IsIconic(Main()));
 }
 
-// The presses also pin where the strip's labels lie.
+// Any mouse button's press moves the window, a left click (press and release
+// on it) works a caption.
+TEST(Form1WindowButtonTest, EveryButtonsPressCounts) {
+    for (const UINT press :
+         {UINT{WM_LBUTTONDOWN}, UINT{WM_RBUTTONDOWN}, UINT{WM_MBUTTONDOWN}, UINT{WM_XBUTTONDOWN}}) {
+        EXPECT_TRUE(IsButtonDown(press)) << press;
+    }
+    EXPECT_FALSE(IsButtonDown(WM_LBUTTONUP) || IsButtonDown(WM_MOUSEMOVE));
+}
+
+// The presses also pin where the strip's labels lie. The window opens in the
+// middle of the work area.
 TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMinimises) {
     EXPECT_NE(GetWindowLongPtrW(Main(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    RECT work{};
+    RECT opened{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(Main(), &opened);
+    EXPECT_LE(std::abs(work.left + work.right - opened.left - opened.right), 1);
+    EXPECT_LE(std::abs(work.top + work.bottom - opened.top - opened.bottom), 1);
     SetForegroundWindow(Main());
     Pause(loop_, 0.1);
     const struct {
@@ -171,6 +197,7 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
         {{50, 6}, {-40, 10}, true},   // the elapsed time
         {{60, 56}, {30, 20}, false},  // the status line
         {{3, 30}, {30, 20}, false},   // the buttons' panel
+        {{12, 6}, {0, 40}, false},    // "Min", let go elsewhere
         {{12, 6}, {0, 0}, false},     // "Min"
     };
     const auto origin = [this] {
@@ -187,7 +214,7 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
         InjectMouse(Main(), to, MOUSEEVENTF_LEFTUP);
         Pause(loop_, 0.5);
         if (IsIconic(Main())) {
-            EXPECT_EQ(press.from.x, 12) << "only Min minimises";
+            EXPECT_EQ(press.by.y, 0) << "only a click on Min minimises";
             break;
         }
         EXPECT_EQ(origin().x - before.x, press.moves ? press.by.x : 0) << press.from.x;
