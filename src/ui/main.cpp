@@ -6,8 +6,8 @@
 #include "client/quill_aol8/user32_window_functions.h"
 #include "settings/profile_away_settings.h"
 #include "settings/profile_handle_store.h"
+#include "ui/desktop_last_input_clock.h"
 #include "ui/form1_window.h"
-#include "ui/last_input_clock.h"
 #include "ui/single_instance.h"
 #include "ui/win32_event_loop.h"
 
