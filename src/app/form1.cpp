@@ -48,6 +48,11 @@ class NoLastInput final : public LastInputClock {
     [[nodiscard]] std::uint32_t MillisecondsSinceLastInput() override { return 0; }
 };
 
+// Not a function's static: its guard would bring the runtime's thread-safe
+// initialisation, a lock and a condition variable, into the program for one
+// object without state.
+NoLastInput never_asked;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): no state
+
 constexpr std::string_view kAboutText =
     "Lull-Cast 2k3 was written in C++ against the Win32 API by tarn.\n"
     "It works with America Online 7.0 and 8.0.";
@@ -94,10 +99,7 @@ std::optional<std::string> TwoDigitForm(std::string_view text) {
 
 Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
              EventLoop& event_loop)
-    : Form1(window, client, handle_store, event_loop, kPlainSettings, []() -> LastInputClock& {
-          static NoLastInput never_asked;
-          return never_asked;
-      }()) {}
+    : Form1(window, client, handle_store, event_loop, kPlainSettings, never_asked) {}
 
 Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
              EventLoop& event_loop, const AwaySettings& settings, LastInputClock& last_input)

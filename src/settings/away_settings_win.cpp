@@ -4,7 +4,7 @@
 
 namespace lullcast {
 
-AwaySettings LoadAwaySettings(const std::filesystem::path& path) {
+AwaySettings LoadAwaySettings(const std::wstring& path) {
     constexpr std::string_view kSection = "LullCast";
     return ParseAwaySettings(ReadIniEntry(kSection, "AUTOAWAY", path),
                              ReadIniEntry(kSection, "AUTOREASON", path),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <filesystem>
+#include <string>
 
 #include "settings/away_settings.h"
 
@@ -9,6 +9,6 @@ namespace lullcast {
 // The entries AUTOAWAY, AUTOREASON and REPORTMINUTES of section "LullCast" in
 // the settings file at `path` (read once, at start-up), through the same
 // profile functions as the handle. Windows build only.
-[[nodiscard]] AwaySettings LoadAwaySettings(const std::filesystem::path& path);
+[[nodiscard]] AwaySettings LoadAwaySettings(const std::wstring& path);
 
 }  // namespace lullcast

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,14 +8,15 @@
 
 // The settings file "info.ini" beside the program, read and written through
 // the profile functions of Windows. Only the Windows build has them: nothing
-// here is defined in a native build.
+// here is defined in a native build. Paths are UTF-16, as the W profile
+// functions take them.
 
 namespace lullcast {
 
 // The settings file: the folder that holds the program, then "\info.ini".
 // Formed anew at every call. Empty when the program's own file name cannot be
 // found, and then the operations below neither read nor write anything.
-[[nodiscard]] std::filesystem::path SettingsPath();
+[[nodiscard]] std::wstring SettingsPath();
 
 // The value of `key` in `section` of the settings file at `path`, section and
 // key matched without regard to case; the empty text when the file, the
@@ -24,13 +24,13 @@ namespace lullcast {
 // value is cut. Blanks at either end and quote marks around the value are
 // dropped by the profile functions. Texts are UTF-8.
 [[nodiscard]] std::string ReadIniValue(std::string_view section, std::string_view key,
-                                       const std::filesystem::path& path);
+                                       const std::wstring& path);
 
 // The same, but nothing when the file, the section or the key is missing, so
 // that an entry with an empty value can be told from no entry.
 [[nodiscard]] std::optional<std::string> ReadIniEntry(std::string_view section,
                                                       std::string_view key,
-                                                      const std::filesystem::path& path);
+                                                      const std::wstring& path);
 
 // Stores `value` under `key` in `section`, creating the file, the section or
 // the entry as needed and replacing the value of an existing entry in place.
@@ -40,7 +40,7 @@ namespace lullcast {
 // UTF-16 (it starts with the byte-order mark FF FE), which keeps them all. A
 // failed write goes unnoticed.
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                   const std::filesystem::path& path);
+                   const std::wstring& path);
 
 // The handle as entry "handle" of section "LullCast" in the settings file.
 class ProfileHandleStore final : public HandleStore {
@@ -49,16 +49,16 @@ class ProfileHandleStore final : public HandleStore {
     ProfileHandleStore() = default;
 
     // The settings file at `settings_path` instead.
-    explicit ProfileHandleStore(std::filesystem::path settings_path);
+    explicit ProfileHandleStore(std::wstring settings_path);
 
     [[nodiscard]] std::string LoadHandle() override;
     void SaveHandle(std::string_view handle) override;
 
   private:
-    [[nodiscard]] std::filesystem::path CurrentSettingsPath() const;
+    [[nodiscard]] std::wstring CurrentSettingsPath() const;
 
     // Empty for the file beside the program.
-    std::optional<std::filesystem::path> settings_path_;
+    std::optional<std::wstring> settings_path_;
 };
 
 }  // namespace lullcast

@@ -49,7 +49,7 @@ std::wstring AsTheCodePageHoldsIt(std::string_view utf8) { return WidenAnsi(ToAn
 // Whether the file starts with the UTF-16 little-endian byte-order mark.
 // Read with kernel32 itself: a C++ file stream would pull the C runtime's
 // whole stream machinery into the program for two bytes.
-bool IsUtf16File(const std::filesystem::path& path) {
+bool IsUtf16File(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -90,22 +90,21 @@ std::wstring ProgramFileName() {
 
 }  // namespace
 
-std::filesystem::path SettingsPath() {
+std::wstring SettingsPath() {
     const std::wstring program = ProgramFileName();
     const std::size_t last_backslash = program.rfind(L'\\');
     if (last_backslash == std::wstring::npos) {
         return {};
     }
-    return {program.substr(0, last_backslash) + std::wstring(kSettingsFileName)};
+    return program.substr(0, last_backslash) + std::wstring(kSettingsFileName);
 }
 
-std::string ReadIniValue(std::string_view section, std::string_view key,
-                         const std::filesystem::path& path) {
+std::string ReadIniValue(std::string_view section, std::string_view key, const std::wstring& path) {
     return ReadIniEntry(section, key, path).value_or("");
 }
 
 std::optional<std::string> ReadIniEntry(std::string_view section, std::string_view key,
-                                        const std::filesystem::path& path) {
+                                        const std::wstring& path) {
     if (path.empty()) {
         return std::nullopt;
     }
@@ -122,7 +121,7 @@ std::optional<std::string> ReadIniEntry(std::string_view section, std::string_vi
 }
 
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                   const std::filesystem::path& path) {
+                   const std::wstring& path) {
     if (path.empty()) {
         return;
     }
@@ -133,7 +132,7 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
                                stored_value.c_str(), path.c_str());
 }
 
-ProfileHandleStore::ProfileHandleStore(std::filesystem::path settings_path)
+ProfileHandleStore::ProfileHandleStore(std::wstring settings_path)
     : settings_path_(std::move(settings_path)) {}
 
 std::string ProfileHandleStore::LoadHandle() {
@@ -144,7 +143,7 @@ void ProfileHandleStore::SaveHandle(std::string_view handle) {
     WriteIniValue(kHandleSection, kHandleKeyToWrite, handle, CurrentSettingsPath());
 }
 
-std::filesystem::path ProfileHandleStore::CurrentSettingsPath() const {
+std::wstring ProfileHandleStore::CurrentSettingsPath() const {
     return settings_path_.has_value() ? *settings_path_ : SettingsPath();
 }
 

@@ -1,4 +1,4 @@
-#include "ui/last_input_clock.h"
+#include "ui/desktop_last_input_clock.h"
 
 #include <windows.h>
 
