@@ -50,8 +50,8 @@ std::wstring AsTheCodePageHoldsIt(std::string_view utf8) { return WidenAnsi(ToAn
 // Read with kernel32 itself: a C++ file stream would pull the C runtime's
 // whole stream machinery into the program for two bytes.
 bool IsUtf16File(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    auto* const file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
