@@ -15,8 +15,12 @@ if(LULLCAST_SANITIZE)
 endif()
 
 if(WIN32)
-  # No excess precision on i686: SSE2 doubles, as on x86-64.
-  target_compile_options(lullcast_options INTERFACE -msse2 -mfpmath=sse)
+  # The oldest processors that run Windows XP: i686 without SSE or SSE2
+  # (Pentium II, Athlon), so doubles on the x87 unit. The compiler's default
+  # (pentiumpro) is the same; said here so that no flag from elsewhere raises
+  # it. Arithmetic that must give the same bits as on x86-64 runs under
+  # Binary64Rounding (src/core/binary64_rounding.h).
+  target_compile_options(lullcast_options INTERFACE -march=i686 -mfpmath=387)
   # Small code, each function and datum in a section of its own so that the
   # program's link (--gc-sections) can drop what nothing uses. The tests are
   # built the same way, so they test the code that ships. -Os keeps the

@@ -6,19 +6,24 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory("${LULLCAST_GOOGLETEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 
-if(CMAKE_CROSSCOMPILING)
+if(CMAKE_CROSSCOMPILING AND WIN32)
   include(LullCastWineSession)
 endif()
 
 # lullcast_add_test(<name> SOURCES <files...> LIBRARIES <targets...>)
 #
-# Natively every test case is a CTest test of its own. In the cross build each
-# program is one CTest test, since starting Wine for every case is slow.
+# Every test case is a CTest test of its own (under the build's emulator, if
+# any), except under Wine: there each program is one CTest test, since starting
+# Wine for every case is slow. Programs not in a non-empty
+# LULLCAST_TEST_PROGRAMS are left out.
 function(lullcast_add_test name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES")
+  if(LULLCAST_TEST_PROGRAMS AND NOT name IN_LIST LULLCAST_TEST_PROGRAMS)
+    return()
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} lullcast_options GTest::gtest_main GTest::gmock)
-  if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_CROSSCOMPILING AND WIN32)
     add_test(NAME ${name} COMMAND ${name})
     # The programs share one X display, its focus and its mouse pointer, so
     # they take turns.

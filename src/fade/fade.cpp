@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/binary64_rounding.h"
 #include "fade/fade_detail.h"
 #include "fade/utf8.h"
 
@@ -60,8 +61,14 @@ constexpr Channels ChannelsOf(Colour colour) {
 }
 
 // The gradient is computed for two characters at a time in 16-byte vectors
-// (SSE2 on x86). Each lane gets exactly the operations of the scalar formula,
-// so the same bits; the 32-bit build uses SSE2 for its doubles as well.
+// (SSE2 on x86-64). Each lane gets exactly the operations of the scalar
+// formula, so the same bits. The i686 builds have no SSE: GCC does the lanes
+// one after the other on the x87 unit, and warns that functions taking or
+// returning a vector pass it differently than an SSE build would. That cannot
+// matter here: every such function is in this file's unnamed namespace.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 using DoublePair = double __attribute__((vector_size(16)));
 using WordPair = std::uint64_t __attribute__((vector_size(16)));
 using Words = std::uint16_t __attribute__((vector_size(16)));
@@ -312,7 +319,11 @@ std::string PrefixedFadeText(std::string_view prefix, Colour start_colour, Colou
     if (measure.characters == 0) {
         return result;
     }
-    const Gradient gradient(start_colour, end_colour, measure.characters);
+    // Binary64 on the x87 unit too. Every rounded operation of the gradient
+    // depends on the count, so none can start before the precision is set;
+    // the results go to `result` before it is restored.
+    [[maybe_unused]] const Binary64Rounding rounding;
+    const Gradient gradient(start_colour, end_colour, Binary64Rounding::Pass(measure.characters));
     if (wavy) {
         WritePieces(PieceWriter<true>(out + prefix.size(), text), gradient);
     } else {

@@ -21,8 +21,10 @@
 
 namespace lullcast::testing {
 
+// The nearest nanosecond, so that 59.8 s is 59,800,000,000 ns also where
+// doubles carry more bits than binary64 (the x87 unit).
 inline MonoTime Seconds(double seconds) {
-    return std::chrono::duration_cast<MonoTime>(std::chrono::duration<double>(seconds));
+    return std::chrono::round<MonoTime>(std::chrono::duration<double>(seconds));
 }
 
 // Thrown where the real window would end the process.
