@@ -6,7 +6,8 @@
 // reference copy-constructs the string, the cheapest way to get those bytes
 // into a new string at all. After the runs the program prints the best time
 // per character of each (CPU time, the least disturbed by other load) and
-// FadeText's ratio to both. Run a Release build.
+// FadeText's ratio to both, for the program's two colours and for a fade
+// through eight. Run a Release build.
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +24,8 @@ namespace {
 
 constexpr lullcast::Colour kStartColour = 0x00404000;
 constexpr lullcast::Colour kEndColour = 0x00FFFF00;
+constexpr lullcast::Colour kEightColours[] = {0x0000FF, 0x0080FF, 0x00FFFF, 0x00FF00,
+                                              0xFFFF00, 0xFF0000, 0xFF0080, 0x404000};
 constexpr std::int64_t kLengths[] = {12, 1'000, 100'000};
 
 std::string AsciiText(std::int64_t length) {
@@ -47,6 +50,16 @@ void BM_FadeText(benchmark::State& state) {
     const std::string text = AsciiText(state.range(0));
     for (auto _ : state) {
         std::string markup = lullcast::FadeText(kStartColour, kEndColour, text, false);
+        benchmark::DoNotOptimize(markup.data());
+        benchmark::ClobberMemory();
+    }
+    SetPerCharacterCounter(state);
+}
+
+void BM_FadeTextEightColours(benchmark::State& state) {
+    const std::string text = AsciiText(state.range(0));
+    for (auto _ : state) {
+        std::string markup = lullcast::FadeText(kEightColours, text, false);
         benchmark::DoNotOptimize(markup.data());
         benchmark::ClobberMemory();
     }
@@ -81,6 +94,7 @@ void AddLengths(benchmark::internal::Benchmark* benchmark) {
 }
 
 BENCHMARK(BM_FadeText)->Apply(AddLengths);
+BENCHMARK(BM_FadeTextEightColours)->Apply(AddLengths);
 BENCHMARK(BM_CopyBaseline)->Apply(AddLengths);
 BENCHMARK(BM_CopyConstruct)->Apply(AddLengths);
 
@@ -104,25 +118,30 @@ class RatioReporter final : public benchmark::ConsoleReporter {
     }
 
     void PrintRatios() const {
-        const auto fade = best_.find("BM_FadeText");
         const auto copy = best_.find("BM_CopyBaseline");
         const auto construct = best_.find("BM_CopyConstruct");
-        if (fade == best_.end() || copy == best_.end() || construct == best_.end()) {
+        if (copy == best_.end() || construct == best_.end()) {
             return;
         }
-        std::printf("\nBest CPU time per character (ns; time unit of the runs)\n");
-        std::printf("%10s %10s %10s %10s %14s %14s\n", "characters", "FadeText", "copy",
-                    "construct", "FadeText/copy", "FadeText/cons");
-        for (const auto& [length, fade_time] : fade->second) {
-            const auto copy_time = copy->second.find(length);
-            const auto construct_time = construct->second.find(length);
-            if (copy_time == copy->second.end() || construct_time == construct->second.end()) {
+        for (const char* name : {"BM_FadeText", "BM_FadeTextEightColours"}) {
+            const auto fade = best_.find(name);
+            if (fade == best_.end()) {
                 continue;
             }
-            std::printf("%10lld %10.3f %10.3f %10.3f %14.2f %14.2f\n",
-                        static_cast<long long>(length), fade_time, copy_time->second,
-                        construct_time->second, fade_time / copy_time->second,
-                        fade_time / construct_time->second);
+            std::printf("\n%s: best CPU time per character (ns; time unit of the runs)\n", name);
+            std::printf("%10s %10s %10s %10s %14s %14s\n", "characters", "fade", "copy",
+                        "construct", "fade/copy", "fade/cons");
+            for (const auto& [length, fade_time] : fade->second) {
+                const auto copy_time = copy->second.find(length);
+                const auto construct_time = construct->second.find(length);
+                if (copy_time == copy->second.end() || construct_time == construct->second.end()) {
+                    continue;
+                }
+                std::printf("%10lld %10.3f %10.3f %10.3f %14.2f %14.2f\n",
+                            static_cast<long long>(length), fade_time, copy_time->second,
+                            construct_time->second, fade_time / copy_time->second,
+                            fade_time / construct_time->second);
+            }
         }
     }
 

@@ -360,9 +360,23 @@ void Form1::Contacts_Click() {
 
 // ---- Chat lines ----
 
+std::span<const Colour> Form1::FadeColours() const {
+    static constexpr std::array<Colour, 2> kSwatchColours = {MakeColour(0, 64, 64),
+                                                             MakeColour(0, 255, 255)};
+    if (settings_.look.fade.size() >= 2) {
+        return settings_.look.fade;
+    }
+    return kSwatchColours;
+}
+
 void Form1::Announce(std::string_view text) {
-    // The swatch colours are read afresh for every line.
-    lullcast::Announce(client_, clr1_, clr2_, text);
+    // The colours are read afresh for every line.
+    const LookSettings& look = settings_.look;
+    lullcast::Announce(client_,
+                       {.colours = FadeColours(),
+                        .wavy = look.wavy,
+                        .face = look.face.empty() ? kChatFontFace : look.face},
+                       text);
 }
 
 void Form1::PauseBetweenLines() { Pause(event_loop_, kAnnouncementGapSeconds); }

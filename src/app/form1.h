@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,7 +29,8 @@ class MainWindow;
 //
 // The away settings are optional behaviour on top: going away by itself after
 // a spell without input and coming back at the next input, and a calmer
-// report interval. With their defaults every flow runs as it always has.
+// report interval, the user's own colours, wave and face. With their defaults
+// every flow runs as it always has.
 class Form1 {
   public:
     // The plain program: no auto-away, a report every minute.
@@ -88,8 +90,9 @@ class Form1 {
     [[nodiscard]] const std::string& Minz() const { return minz_; }
     [[nodiscard]] const std::string& SecZ() const { return secz_; }
     [[nodiscard]] const std::string& Handle() const { return handle_; }
-    [[nodiscard]] Colour Clr1() const { return clr1_; }
-    [[nodiscard]] Colour Clr2() const { return clr2_; }
+    // The swatches: the first and the last colour of the fade.
+    [[nodiscard]] Colour Clr1() const { return FadeColours().front(); }
+    [[nodiscard]] Colour Clr2() const { return FadeColours().back(); }
 
   private:
     // Setting a counter or the handle raises its change event before returning.
@@ -120,6 +123,9 @@ class Form1 {
     void MinimiseFlow();
     void SwitchInstantMessages(std::string_view announcement, std::string_view recipient);
 
+    // The colours every line fades through: from dark teal to cyan (the last
+    // character of every line), unless the user has a list of their own.
+    [[nodiscard]] std::span<const Colour> FadeColours() const;
     void Announce(std::string_view text);
     void PauseBetweenLines();
 
@@ -142,8 +148,6 @@ class Form1 {
     std::string minz_ = "0";
     std::string secz_ = "0";
     std::string handle_ = "Handle";
-    const Colour clr1_ = MakeColour(0, 64, 64);    // dark teal, where every line fades from
-    const Colour clr2_ = MakeColour(0, 255, 255);  // cyan, the last character of every line
 };
 
 }  // namespace lullcast

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 
 #include "core/binary64_rounding.h"
@@ -214,10 +215,13 @@ class PieceWriter {
   public:
     PieceWriter(char* out, std::string_view text) : out_(out), text_(text) {}
 
-    [[nodiscard]] bool Done() const { return pos_ == text_.size(); }
+    // The next `characters` pieces belong to one run of the fade.
+    void StartRun(std::size_t characters) { run_left_ = characters; }
+    [[nodiscard]] bool Done() const { return run_left_ == 0; }
 
     [[nodiscard]] bool NextTwoAreAscii() const {
-        if (text_.size() - pos_ < 2) {
+        // Two characters are at least two bytes.
+        if (run_left_ < 2) {
             return false;
         }
         std::uint16_t two_bytes = 0;
@@ -231,6 +235,7 @@ class PieceWriter {
         WriteColourTag(out_ + kAsciiPieceSize, tails[1], text_[pos_ + 1]);
         out_ += 2 * kAsciiPieceSize;
         pos_ += 2;
+        run_left_ -= 2;
     }
 
     // The next character's piece, in any form.
@@ -246,17 +251,22 @@ class PieceWriter {
         const CharacterCopy copy = CopyCharacter(text_, pos_, out_);
         pos_ += copy.consumed;
         out_ += copy.written;
+        --run_left_;
     }
 
   private:
     char* out_;
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t run_left_ = 0;
+    // The wave runs on from one run to the next: one cycle over the line.
     std::size_t wave_ = 0;
 };
 
+// The writer is taken and given back by value, so that its fields can stay in
+// registers through the loop.
 template <bool kWavy>
-void WritePieces(PieceWriter<kWavy> writer, const Gradient& gradient) {
+PieceWriter<kWavy> WritePieces(PieceWriter<kWavy> writer, const Gradient& gradient) {
     // Character numbers in doubles: exact far beyond any text length.
     DoublePair positions = {1.0, 2.0};
     const auto next_tails = [&gradient, &positions] {
@@ -272,7 +282,7 @@ void WritePieces(PieceWriter<kWavy> writer, const Gradient& gradient) {
                 writer.WriteAsciiPair(next_tails());
             }
             if (writer.Done()) {
-                return;
+                return writer;
             }
         }
         const WordPair tails = next_tails();
@@ -280,6 +290,23 @@ void WritePieces(PieceWriter<kWavy> writer, const Gradient& gradient) {
         if (!writer.Done()) {
             writer.Write(tails[1]);
         }
+    }
+    return writer;
+}
+
+// Run j fades from colour j to colour j + 1 over its own characters, exactly
+// as a line of two colours would; a run that gets no character is skipped.
+template <bool kWavy>
+void WriteRuns(PieceWriter<kWavy> writer, std::span<const Colour> colours, std::size_t characters) {
+    const std::size_t runs = colours.size() - 1;
+    for (std::size_t run = 0; run < runs; ++run) {
+        const std::size_t length = FadeRunLength(characters, runs, run);
+        if (length == 0) {
+            break;  // The later runs are no longer.
+        }
+        const Gradient gradient(colours[run], colours[run + 1], Binary64Rounding::Pass(length));
+        writer.StartRun(length);
+        writer = WritePieces(writer, gradient);
     }
 }
 
@@ -296,13 +323,25 @@ std::string ColourToHex(Colour colour) {
     return hex;
 }
 
+std::size_t FadeRunLength(std::size_t characters, std::size_t runs, std::size_t run) {
+    if (runs == 0) {
+        return 0;
+    }
+    return characters / runs + (run < characters % runs ? 1 : 0);
+}
+
 std::string FadeText(Colour start_colour, Colour end_colour, std::string_view text, bool wavy) {
-    return detail::PrefixedFadeText({}, start_colour, end_colour, text, wavy);
+    const std::array<Colour, 2> colours = {start_colour, end_colour};
+    return detail::PrefixedFadeText({}, colours, text, wavy);
+}
+
+std::string FadeText(std::span<const Colour> colours, std::string_view text, bool wavy) {
+    return detail::PrefixedFadeText({}, colours, text, wavy);
 }
 
 namespace detail {
 
-std::string PrefixedFadeText(std::string_view prefix, Colour start_colour, Colour end_colour,
+std::string PrefixedFadeText(std::string_view prefix, std::span<const Colour> colours,
                              std::string_view text, bool wavy) {
     // With this bound no size computed below can overflow, also on 32-bit.
     const std::size_t max_size = std::string().max_size();
@@ -319,15 +358,20 @@ std::string PrefixedFadeText(std::string_view prefix, Colour start_colour, Colou
     if (measure.characters == 0) {
         return result;
     }
-    // Binary64 on the x87 unit too. Every rounded operation of the gradient
-    // depends on the count, so none can start before the precision is set;
-    // the results go to `result` before it is restored.
+    // One colour alone holds every character; none at all, black.
+    const std::array<Colour, 2> one_colour = {colours.empty() ? 0 : colours.front(),
+                                              colours.empty() ? 0 : colours.front()};
+    if (colours.size() < 2) {
+        colours = one_colour;
+    }
+    // Binary64 on the x87 unit too. Every rounded operation of a gradient
+    // depends on its run's count, so none can start before the precision is
+    // set; the results go to `result` before it is restored.
     [[maybe_unused]] const Binary64Rounding rounding;
-    const Gradient gradient(start_colour, end_colour, Binary64Rounding::Pass(measure.characters));
     if (wavy) {
-        WritePieces(PieceWriter<true>(out + prefix.size(), text), gradient);
+        WriteRuns(PieceWriter<true>(out + prefix.size(), text), colours, measure.characters);
     } else {
-        WritePieces(PieceWriter<false>(out + prefix.size(), text), gradient);
+        WriteRuns(PieceWriter<false>(out + prefix.size(), text), colours, measure.characters);
     }
     return result;
 }

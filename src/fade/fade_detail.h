@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,7 @@ namespace lullcast::detail {
 // `prefix` followed by FadeText's markup of `text`, built in one string sized
 // exactly up front, so that a caller that puts a tag in front of the fade
 // (the chat line) allocates once instead of concatenating two strings.
-[[nodiscard]] std::string PrefixedFadeText(std::string_view prefix, Colour start_colour,
-                                           Colour end_colour, std::string_view text, bool wavy);
+[[nodiscard]] std::string PrefixedFadeText(std::string_view prefix, std::span<const Colour> colours,
+                                           std::string_view text, bool wavy);
 
 }  // namespace lullcast::detail

@@ -4,10 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "settings/look_settings.h"
+
 namespace lullcast {
 
-// The optional away behaviour, as the settings file gives it. Every default is
-// the program's plain behaviour: no auto-away, a report every minute.
+// The optional behaviour, as the settings file gives it. Every default is the
+// program's plain behaviour: no auto-away, a report every minute, the plain
+// look of the lines.
 struct AwaySettings {
     // Minutes without keyboard or mouse input after which Start runs by
     // itself; nothing: never.
@@ -16,6 +19,7 @@ struct AwaySettings {
     std::string auto_reason = "auto-away";
     // The report goes out when the elapsed minutes reach a multiple of this.
     int report_minutes = 1;
+    LookSettings look{};
 };
 
 inline constexpr int kLongestAutoAwayMinutes = 1440;

@@ -1,11 +1,16 @@
 // Auto-away: with AUTOAWAY=1 Lull-Cast goes away by itself a minute after the
 // last input to the desktop (a real pointer move) and returns at the next one,
 // the user's first key typed into the chat room's input, which the lines of
-// the return leave where it was.
+// the return leave where it was. With FADE, WAVY and FONT every line takes
+// the user's own look.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "core/text_win.h"
 #include "e2e/session_win.h"
+#include "fade/announcer.h"
 
 namespace lullcast::e2e {
 namespace {
@@ -52,6 +57,27 @@ TEST_F(EndToEndTest, GoesAwayAfterAMinuteWithoutInputAndReturnsAtTheFirstInput) 
     EXPECT_LE(start_late, 2'000);
     EXPECT_LE(return_late, 2'000);
 
+    ClickExitLabel();
+    ExpectLullCastEnds();
+    EXPECT_EQ(InfoIni(), ini);
+}
+
+TEST_F(EndToEndTest, TheUsersOwnColoursWaveAndFaceReachTheRoom) {
+    const std::string ini =
+        "[LullCast]\r\nHANDLE=Bob\r\nFADE=#FF0000, ffff00 ,#0000Ff\r\nWAVY=1\r\n"
+        "FONT=Comic Sans MS\r\n";
+    ASSERT_TRUE(WriteInfoIni(ini));
+    ASSERT_TRUE(StartBoth());
+    ASSERT_TRUE(WaitForEvents("line", 2));
+    // Red, yellow, blue in the colour values' order, blue in the high byte.
+    const std::array<Colour, 3> colours = {0x0000FF, 0x00FFFF, 0xFF0000};
+    const std::string first = BytesOfHex(Events("line")[0].Field("hex"));
+    EXPECT_EQ(first, ToAnsiCodePage(ComposeChatLine(
+                         {.colours = colours, .wavy = true, .face = "Comic Sans MS"},
+                         "¬ Lull-Cast 2k3 ¬ tarn")));
+    EXPECT_TRUE(first.starts_with(
+        "<font face=\"Comic Sans MS\"><Font Color=#FF1700><sup>\xAC<Font Color=#FF2E00></sup> "))
+        << first;
     ClickExitLabel();
     ExpectLullCastEnds();
     EXPECT_EQ(InfoIni(), ini);

@@ -213,12 +213,86 @@ TEST(FadeTextTest, GivesTheSameBitsAsTheReferenceArithmetic) {
     EXPECT_EQ(digest, 0x180C9222C8D13863U);
 }
 
+TEST(FadeTextTest, GivesTheExactMarkupThroughSeveralColours) {
+    const std::vector<Colour> red_yellow_blue = {kRed, MakeColour(0xFF, 0xFF, 0), kBlue};
+    const std::vector<Colour> black_red_green_blue = {0, kRed, MakeColour(0, 0xFF, 0), kBlue};
+    // Runs of 3 and 2; the second starts one step after yellow, 127.5 going to 128.
+    EXPECT_EQ(FadeText(red_yellow_blue, "abcde", false),
+              "<Font Color=#FF5500>a<Font Color=#FFAA00>b<Font Color=#FFFF00>c"
+              "<Font Color=#808080>d<Font Color=#0000FF>e");
+    // The wave runs on across the runs of two.
+    EXPECT_EQ(FadeText(black_red_green_blue, "abcdef", true),
+              "<Font Color=#800000><sup>a<Font Color=#FF0000></sup>b<Font Color=#808000><sub>c"
+              "<Font Color=#00FF00></sub>d<Font Color=#008080><sup>e<Font Color=#0000FF></sup>f");
+}
+
+// Lines of 0 to k + 3 characters through k = 2 to 8 colours: the runs differ
+// by one character at most, the longer ones first, and each non-empty run
+// ends exactly on its colour.
+TEST(FadeTextTest, CutsTheLineIntoEvenRunsEachEndingOnItsColour) {
+    std::uint64_t state = 7;
+    for (std::size_t k = 2; k <= 8; ++k) {
+        std::vector<Colour> colours;
+        for (std::size_t i = 0; i < k; ++i) colours.push_back(NextRandom(state) & 0xFFFFFFU);
+        for (std::size_t n = 0; n <= k + 3; ++n) {
+            const std::vector<std::string> texts =
+                ColourTexts(FadeText(colours, Letters(n), false));
+            std::size_t end = 0;
+            for (std::size_t run = 0; run + 1 < k; ++run) {
+                const std::size_t length = FadeRunLength(n, k - 1, run);
+                EXPECT_LE(length, FadeRunLength(n, k - 1, 0)) << n << " in " << k - 1;
+                EXPECT_GE(length + 1, FadeRunLength(n, k - 1, 0)) << n << " in " << k - 1;
+                EXPECT_LE(length, FadeRunLength(n, k - 1, run == 0 ? 0 : run - 1));
+                end += length;
+                if (length > 0) {
+                    const std::string colour_text = ColourToHex(
+                        MakeColour((colours[run + 1] >> 16U) & 0xFFU,
+                                   (colours[run + 1] >> 8U) & 0xFFU, colours[run + 1] & 0xFFU));
+                    EXPECT_EQ(texts.at(end - 1), colour_text) << n << " in " << k - 1;
+                }
+            }
+            EXPECT_EQ(end, n) << n << " in " << k - 1;
+        }
+    }
+}
+
+// Random texts of letters, markup and longer characters through 2 to 8
+// random colours: every run is exactly the two-colour fade of its own
+// characters. With two colours that is the whole line, whose bits the
+// reference digest above pins.
+TEST(FadeTextTest, EachRunIsTheTwoColourFadeOfItsCharacters) {
+    const std::string_view alphabet[] = {"a", "Z", " ", "<", "\xC2\xAC", "\xF0\x9F\x98\x80"};
+    std::uint64_t state = 99;
+    for (int trial = 0; trial < 700; ++trial) {
+        const std::size_t k = 2 + static_cast<std::size_t>(trial) % 7;
+        std::vector<Colour> colours;
+        for (std::size_t i = 0; i < k; ++i) colours.push_back(NextRandom(state) & 0xFFFFFFU);
+        std::vector<std::string_view> characters(NextRandom(state) % 60);
+        for (auto& character : characters) character = alphabet[NextRandom(state) % 6];
+        std::string text;
+        std::string expected;
+        for (std::size_t run = 0, first = 0; run + 1 < k; ++run) {
+            std::string run_text;
+            for (const std::size_t end = first + FadeRunLength(characters.size(), k - 1, run);
+                 first < end; ++first) {
+                run_text += characters[first];
+            }
+            text += run_text;
+            expected += FadeText(colours[run], colours[run + 1], run_text, false);
+        }
+        ASSERT_EQ(FadeText(colours, text, false), expected) << text;
+    }
+}
+
 // The program's own colours, as the chat room gets them.
 TEST(ComposeChatLineTest, PutsTheFontTagInFrontOfThePlainFade) {
     EXPECT_EQ(ComposeChatLine(0x404000, 0xFFFF00, "\xC2\xAC [on]"),
               "<font face=\"Arial Narrow\"><Font Color=#006060>\xC2\xAC<Font Color=#008080> "
               "<Font Color=#00A0A0>[<Font Color=#00BFBF>o<Font Color=#00DFDF>n"
               "<Font Color=#00FFFF>]");
+    const std::vector<Colour> colours = {0x404000, 0xFFFF00};
+    EXPECT_EQ(ComposeChatLine({.colours = colours, .wavy = true, .face = "Comic Sans MS"}, "ab"),
+              "<font face=\"Comic Sans MS\"><Font Color=#00A0A0><sup>a<Font Color=#00FFFF></sup>b");
 }
 
 }  // namespace

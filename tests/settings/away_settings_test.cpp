@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/colour.h"
 
 namespace lullcast {
 namespace {
@@ -40,6 +43,68 @@ TEST(AwaySettingsTest, OnlyWholeNumbersInRangeCountAndTheReasonStaysOnOneLine) {
         EXPECT_EQ(settings.auto_away_minutes, c.auto_away) << c.number.value_or("(absent)");
         EXPECT_EQ(settings.report_minutes, c.report) << c.number.value_or("(absent)");
         EXPECT_EQ(settings.auto_reason, c.auto_reason) << c.reason.value_or("(absent)");
+    }
+}
+
+// HTML's red-first text becomes the colour value's red-in-the-low-byte; the
+// fade's markup tests pin the way back.
+TEST(LookSettingsTest, TakesOnlyValidColourListsFacesAndWaves) {
+    const std::vector<Colour> red_yellow_blue = {0x0000FF, 0x00FFFF, 0xFF0000};
+    const std::vector<Colour> none;
+    const struct {
+        Text fade;
+        std::vector<Colour> colours;
+    } fades[] = {
+        {std::nullopt, none},
+        {"#FF0000, #FFFF00, #0000FF", red_yellow_blue},
+        {" ff0000 ,\tFFff00,#0000fF ", red_yellow_blue},
+        {"#123456,#abcdef", {0x563412, 0xEFCDAB}},
+        {"#1,#2,#3,#4,#5,#6,#7,#8", none},
+        {"0,1,2,3,4,5,6,7", none},
+        {"000000,000001,000002,000003,000004,000005,000006,000007",
+         {0, 0x010000, 0x020000, 0x030000, 0x040000, 0x050000, 0x060000, 0x070000}},
+        {"000000,000001,000002,000003,000004,000005,000006,000007,000008", none},
+        {"#FF0000", none},
+        {"", none},
+        {"#FF0000,,#0000FF", none},
+        {"#FF0000,#0000FF,", none},
+        {"#FF0000;#0000FF", none},
+        {"##FF0000,#0000FF", none},
+        {"#FF000G,#0000FF", none},
+        {"#-F0000,#0000FF", none},
+        {"#FF00000,#0000FF", none},
+        {"#F F000,#0000FF", none},
+    };
+    for (const auto& [fade, colours] : fades) {
+        EXPECT_EQ(ParseLookSettings(fade, std::nullopt, std::nullopt).fade, colours)
+            << fade.value_or("(absent)");
+    }
+    const struct {
+        Text value;
+        bool wavy;
+        std::string face;  // The same value given as FONT.
+    } others[] = {
+        {std::nullopt, false, ""},
+        {"1", true, "1"},
+        {"0", false, "0"},
+        {"", false, ""},
+        {"yes", false, "yes"},
+        {"Comic Sans MS", false, "Comic Sans MS"},
+        {std::string(31, 'x'), false, std::string(31, 'x')},
+        {std::string(32, 'x'), false, ""},
+        {"Zo\xC3\xAB Sans", false, "Zo\xC3\xAB Sans"},
+        {"A\"><b", false, ""},
+        {"A<", false, ""},
+        {"A>", false, ""},
+        {"A\tB", false, ""},
+        {"A\x7F", false, ""},
+        {"A\xC2\x85", false, ""},
+        {"A\xFF", false, ""},
+    };
+    for (const auto& [value, wavy, face] : others) {
+        const LookSettings look = ParseLookSettings(std::nullopt, value, value);
+        EXPECT_EQ(look.wavy, wavy) << value.value_or("(absent)");
+        EXPECT_EQ(look.face, face) << value.value_or("(absent)");
     }
 }
 

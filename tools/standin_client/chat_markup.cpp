@@ -1,5 +1,6 @@
 #include "chat_markup.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace lullcast::standin {
@@ -132,12 +133,33 @@ std::optional<FontTag> ReadFontTag(std::string_view line, std::size_t start) {
     return tag;
 }
 
+// The raise or lower tag that starts at `start`: how it changes the open
+// <sup> and <sub> counts, and its length; nothing when none starts there.
+struct ShiftTag {
+    int sup = 0;
+    int sub = 0;
+    std::size_t length = 0;
+};
+
+std::optional<ShiftTag> ReadShiftTag(std::string_view line, std::size_t start) {
+    const ShiftTag tags[] = {{1, 0, 5}, {-1, 0, 6}, {0, 1, 5}, {0, -1, 6}};
+    const std::string_view names[] = {"<sup>", "</sup>", "<sub>", "</sub>"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (EqualsIgnoringCase(line.substr(start, names[i].size()), names[i])) {
+            return tags[i];
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 ShownLine ParseChatLine(std::string_view line) {
     ShownLine shown;
     std::optional<Colour> colour;
     bool face_named = false;
+    int sup = 0;
+    int sub = 0;
     std::size_t pos = 0;
     while (pos < line.size()) {
         if (line[pos] == '<') {
@@ -152,8 +174,16 @@ ShownLine ParseChatLine(std::string_view line) {
                 pos += tag->length;
                 continue;
             }
+            if (const std::optional<ShiftTag> tag = ReadShiftTag(line, pos)) {
+                // A closing tag with nothing open is ignored, as a browser does.
+                sup = std::max(sup + tag->sup, 0);
+                sub = std::max(sub + tag->sub, 0);
+                pos += tag->length;
+                continue;
+            }
         }
-        shown.characters.push_back({.byte = line[pos], .colour = colour});
+        shown.characters.push_back(
+            {.byte = line[pos], .colour = colour, .shift = (sup > 0 ? 1 : 0) - (sub > 0 ? 1 : 0)});
         ++pos;
     }
     return shown;

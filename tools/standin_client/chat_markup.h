@@ -15,6 +15,8 @@ namespace lullcast::standin {
 struct ShownCharacter {
     char byte = 0;
     std::optional<Colour> colour;
+    // Above the line (1, inside <sup>), on it (0) or below it (-1, inside <sub>).
+    int shift = 0;
 
     friend bool operator==(const ShownCharacter&, const ShownCharacter&) = default;
 };
@@ -28,7 +30,8 @@ struct ShownLine {
 
 // Reads the chat markup of a posted line. `<font ...>` tags (any case, with
 // `face` and `color` attributes, quoted or not) are markup: they set the
-// line's face and the colour of the characters after them. Everything else,
+// line's face and the colour of the characters after them; <sup>, </sup>,
+// <sub> and </sub> (any case) raise and lower them. Everything else,
 // other tags and malformed or unterminated font tags included, shows as text,
 // so nothing a sender types is ever lost from view.
 [[nodiscard]] ShownLine ParseChatLine(std::string_view line);

@@ -110,7 +110,8 @@ void Transcript::Append(std::string_view posted_line) {
     for (const ShownCharacter& character : shown.characters) {
         line.glyphs.push_back(
             {.character = WideCharacter(character.byte),
-             .colour = character.colour ? static_cast<COLORREF>(*character.colour) : kPlainText});
+             .colour = character.colour ? static_cast<COLORREF>(*character.colour) : kPlainText,
+             .shift = character.shift});
     }
     lines_.push_back(std::move(line));
     while (lines_.size() > kMaxLines) {
@@ -178,7 +179,11 @@ int Transcript::PaintLine(HDC dc, const Line& line, int left, int bottom, int wi
     const HGDIOBJ previous_font = SelectObject(dc, line.font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const int row_height = static_cast<int>(metrics.tmHeight) + kLineGap;
+    // A wavy line's rows make room for the raised and lowered characters.
+    const int wave_step = static_cast<int>(metrics.tmHeight) / 4;
+    const bool wavy = std::ranges::any_of(line.glyphs, [](const Glyph& g) { return g.shift != 0; });
+    const int row_height =
+        static_cast<int>(metrics.tmHeight) + kLineGap + (wavy ? 2 * wave_step : 0);
     std::vector<int> widths;
     widths.reserve(line.glyphs.size());
     for (const Glyph& glyph : line.glyphs) {
@@ -188,12 +193,12 @@ int Transcript::PaintLine(HDC dc, const Line& line, int left, int bottom, int wi
     }
     const std::vector<Row> rows = WrapRows(widths, line.glyphs, width);
     const int top = bottom - static_cast<int>(rows.size()) * row_height;
-    int y = top;
+    int y = top + (wavy ? wave_step : 0);
     for (const auto& [first, last] : rows) {
         int x = left;
         for (std::size_t i = first; i < last; ++i) {
             SetTextColor(dc, line.glyphs[i].colour);
-            TextOutW(dc, x, y, &line.glyphs[i].character, 1);
+            TextOutW(dc, x, y - line.glyphs[i].shift * wave_step, &line.glyphs[i].character, 1);
             x += widths[i];
         }
         y += row_height;

@@ -27,6 +27,7 @@ class Transcript final : public PaintedWindow {
     struct Glyph {
         wchar_t character = L' ';
         COLORREF colour = 0;
+        int shift = 0;  // 1 raised, -1 lowered
     };
     struct Line {
         std::string posted;

@@ -19,6 +19,7 @@ std::string Shown(const char* line) {
     std::string text = shown.face + ":";
     for (const ShownCharacter& character : shown.characters) {
         text += character.byte;
+        if (character.shift != 0) text += character.shift > 0 ? '^' : '_';
         if (!character.colour) continue;
         char rgb[16];
         std::snprintf(rgb, sizeof rgb, "{%02X%02X%02X}", *character.colour & 0xFFU,
@@ -53,6 +54,7 @@ TEST(ChatMarkupTest, FontTagsColourAndNameTheFaceAndEverythingElseShowsAsText) {
         {"<font color=#000000>a<font face=Tahoma>b", "Tahoma:a{000000}b{000000}"},
         {"", ":"},
         {"<font face=\"Arial Narrow\">", "Arial Narrow:"},
+        {"<SUP>a</sup>b<sub>c</SUB>d</sub>e<sup", ":a^bc_de<sup"},
     };
     for (const auto& [line, shown] : cases) EXPECT_EQ(Shown(line), shown) << line;
     EXPECT_EQ(ShownText(ParseChatLine("a<font color=#FF0000>z")), "az");

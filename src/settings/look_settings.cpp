@@ -1,0 +1,97 @@
+#include "settings/look_settings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+
+#include "fade/utf8.h"
+
+namespace lullcast {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool IsHexDigit(char digit) {
+    return (digit >= '0' && digit <= '9') || (digit >= 'a' && digit <= 'f') ||
+           (digit >= 'A' && digit <= 'F');
+}
+
+}  // namespace
+
+std::optional<Colour> ParseHtmlColour(std::string_view text) {
+    if (text.starts_with('#')) {
+        text.remove_prefix(1);
+    }
+    constexpr std::size_t kDigits = 6;
+    if (text.size() != kDigits || !std::ranges::all_of(text, IsHexDigit)) {
+        return std::nullopt;
+    }
+    unsigned rgb = 0;
+    std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    // HTML writes red first; the colour value keeps red in its low byte.
+    return MakeColour(static_cast<std::uint8_t>(rgb >> 16U), static_cast<std::uint8_t>(rgb >> 8U),
+                      static_cast<std::uint8_t>(rgb));
+}
+
+std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text) {
+    std::vector<Colour> colours;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const auto colour = ParseHtmlColour(Trimmed(text.substr(0, comma)));
+        if (!colour || colours.size() == kMostFadeColours) {
+            return std::nullopt;
+        }
+        colours.push_back(*colour);
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(comma + 1);
+    }
+    if (colours.size() < 2) {
+        return std::nullopt;
+    }
+    return colours;
+}
+
+bool IsFaceName(std::string_view face) {
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < face.size(); ++characters) {
+        const std::size_t length = Utf8SequenceLength(face, pos);
+        const auto byte = static_cast<unsigned char>(face[pos]);
+        // C0 controls, DEL, and the C1 controls U+0080-U+009F (C2 80-C2 9F).
+        const bool control =
+            byte < 0x20U || byte == 0x7FU ||
+            (byte == 0xC2U && length == 2 && static_cast<unsigned char>(face[pos + 1]) < 0xA0U);
+        if (length == 0 || control || byte == '"' || byte == '<' || byte == '>') {
+            return false;
+        }
+        pos += length;
+    }
+    return characters >= 1 && characters <= kLongestFaceName;
+}
+
+LookSettings ParseLookSettings(const std::optional<std::string>& fade,
+                               const std::optional<std::string>& wavy,
+                               const std::optional<std::string>& font) {
+    LookSettings look;
+    if (fade) {
+        look.fade = ParseFadeColours(*fade).value_or(std::vector<Colour>{});
+    }
+    look.wavy = wavy == "1";
+    if (font && IsFaceName(*font)) {
+        look.face = *font;
+    }
+    return look;
+}
+
+}  // namespace lullcast
