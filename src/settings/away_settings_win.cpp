@@ -6,9 +6,9 @@ namespace lullcast {
 
 AwaySettings LoadAwaySettings(const std::wstring& path) {
     constexpr std::string_view kSection = "LullCast";
-    return ParseAwaySettings(ReadIniEntry(kSection, "AUTOAWAY", path),
-                             ReadIniEntry(kSection, "AUTOREASON", path),
-                             ReadIniEntry(kSection, "REPORTMINUTES", path));
+    return ParseAwaySettings(
+        ReadIniEntry(kSection, "AUTOAWAY", path), ReadIniEntry(kSection, "AUTOREASON", path),
+        ReadIniEntry(kSection, "REPORTMINUTES", path), ReadIniEntry(kSection, "AWAYLOG", path));
 }
 
 }  // namespace lullcast

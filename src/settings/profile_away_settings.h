@@ -6,7 +6,7 @@
 
 namespace lullcast {
 
-// The entries AUTOAWAY, AUTOREASON and REPORTMINUTES of section "LullCast" in
+// The entries AUTOAWAY, AUTOREASON, REPORTMINUTES and AWAYLOG of section "LullCast" in
 // the settings file at `path` (read once, at start-up), through the same
 // profile functions as the handle. Windows build only.
 [[nodiscard]] AwaySettings LoadAwaySettings(const std::wstring& path);

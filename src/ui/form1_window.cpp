@@ -348,6 +348,21 @@ void Form1Window::ShowInformationBox(std::string_view text, std::string_view tit
 
 void Form1Window::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
 
+void Form1Window::ShowMentions(std::string_view list) {
+    mentions_.Show(Handle(), list,
+                   font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+}
+
+std::string Form1Window::TimeOfDay() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const auto two_digits = [](WORD value) {
+        return std::string{static_cast<char>('0' + value / 10 % 10),
+                           static_cast<char>('0' + value % 10)};
+    };
+    return two_digits(now.wHour) + ":" + two_digits(now.wMinute) + ":" + two_digits(now.wSecond);
+}
+
 void Form1Window::MakeTopmost() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
