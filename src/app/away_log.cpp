@@ -1,7 +1,6 @@
 #include "app/away_log.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace lullcast {
 namespace {
@@ -16,54 +15,62 @@ std::uint64_t LineHash(std::string_view line) {
     return hash;
 }
 
-// The lines of `text`, without their CR LF or LF; a last line break ends the
-// last line rather than starting an empty one.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        text.remove_prefix(std::min(end + 1, text.size()));
+// The line that starts at `from`, without its CR LF or LF, and where the
+// next one starts; a last line break ends the last line rather than starting
+// an empty one.
+std::string_view LineAt(std::string_view text, std::size_t& from) {
+    const std::size_t end = std::min(text.find('\n', from), text.size());
+    std::string_view line = text.substr(from, end - from);
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
     }
-    return lines;
+    from = std::min(end + 1, text.size());
+    return line;
 }
 
-// The characters of UTF-8 text; a byte that starts no valid character stands
-// for itself as a character of its own (it can only match itself).
-std::vector<char32_t> CodePoints(std::string_view text) {
-    std::vector<char32_t> points;
-    points.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t point = extra == 0 ? lead : lead & (0x3FU >> static_cast<unsigned>(extra));
-        bool valid = i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0U) == 0x80U;
-            point = (point << 6U) | (next & 0x3FU);
-        }
-        points.push_back(valid ? point : lead);
-        i += valid ? static_cast<std::size_t>(extra) + 1 : 1;
+// Letters and digits make words. Of the characters beyond ASCII, those of
+// U+0080 to U+00BF ("¬" among them, two bytes led by C2), and × and ÷, are
+// symbols; every other one counts as a letter.
+bool IsWordCharacterAt(std::string_view text, std::size_t lead) {
+    const auto byte = static_cast<unsigned char>(text[lead]);
+    if (byte < 0x80) {
+        return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+               (byte >= '0' && byte <= '9');
     }
-    return points;
+    const auto next = lead + 1 < text.size() ? static_cast<unsigned char>(text[lead + 1]) : 0;
+    return byte != 0xC2 && !(byte == 0xC3 && (next == 0x97 || next == 0xB7));
 }
 
-// Latin-1's symbols (U+0080 to U+00BF, "¬" among them, and × and ÷) are no
-// letters; its letters and everything beyond count as word characters.
-bool IsWordCharacter(char32_t point) {
-    const bool ascii = (point >= U'a' && point <= U'z') || (point >= U'A' && point <= U'Z') ||
-                       (point >= U'0' && point <= U'9');
-    return ascii || (point >= 0xC0 && point != 0xD7 && point != 0xF7);
+// The start of the character that ends just before `end`.
+std::size_t LeadBefore(std::string_view text, std::size_t end) {
+    std::size_t lead = end - 1;
+    while (lead > 0 && (static_cast<unsigned char>(text[lead]) & 0xC0U) == 0x80U) {
+        --lead;
+    }
+    return lead;
 }
 
-char32_t Folded(char32_t point) {
-    const bool upper = (point >= U'A' && point <= U'Z') || (point >= 0xC0 && point <= 0xDE);
-    return upper && point != 0xD7 ? point + 0x20 : point;
+// Bytes compared without regard to case: ASCII letters, and the Latin-1
+// capitals (C3 80 to C3 9E, but for ×) against their small letters (C3 A0 to
+// C3 BE).
+unsigned char Folded(std::string_view text, std::size_t at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte >= 'A' && byte <= 'Z') {
+        return byte + 0x20;
+    }
+    const bool after_c3 = at > 0 && static_cast<unsigned char>(text[at - 1]) == 0xC3;
+    return after_c3 && byte >= 0x80 && byte <= 0x9E && byte != 0x97 ? byte + 0x20 : byte;
+}
+
+bool SameAt(std::string_view text, std::size_t at, std::string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        // A name's first byte is never a continuation, so `at` starts a
+        // character in both, and the byte before each is the same kind.
+        if (Folded(text, at + i) != Folded(name, i)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string_view TrimmedBlanks(std::string_view text) {
@@ -76,18 +83,24 @@ std::string_view TrimmedBlanks(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string_view> TranscriptLines::NewLines(WindowHandle room, std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
-    std::vector<std::uint64_t> hashes(lines.size());
-    std::ranges::transform(lines, hashes.begin(), LineHash);
-
-    auto known = std::ranges::find(rooms_, room, &Room::window);
-    if (known == rooms_.end()) {
-        if (rooms_.size() == kRoomsKept) {
-            rooms_.erase(rooms_.begin());
-        }
-        rooms_.push_back({.window = room, .lines = std::move(hashes)});
-        return {};
+std::size_t TranscriptLines::NewLines(WindowHandle room, std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t from = 0; from < text.size(); ++count) {
+        static_cast<void>(LineAt(text, from));
+    }
+    std::vector<std::uint64_t> hashes(count);
+    std::size_t from = 0;
+    for (std::uint64_t& hash : hashes) {
+        hash = LineHash(LineAt(text, from));
+    }
+    Room* known = nullptr;
+    for (Room& kept : rooms_) {
+        known = kept.window == room && IsWindow(room) ? &kept : known;
+    }
+    if (known == nullptr) {
+        rooms_[next_room_] = {.window = room, .lines = std::move(hashes)};
+        next_room_ = (next_room_ + 1) % kRoomsKept;
+        return 0;
     }
     // The fewest lines dropped from the old head that leave the rest of the
     // old lines as the new text's beginning: the most overlap, so that a
@@ -99,38 +112,33 @@ std::vector<std::string_view> TranscriptLines::NewLines(WindowHandle room, std::
                                                 old.end(), hashes.begin()))) {
         ++dropped;
     }
-    std::vector<std::string_view> added;
-    if (old.empty() || dropped < old.size()) {
-        added.assign(lines.begin() + static_cast<std::ptrdiff_t>(old.size() - dropped),
-                     lines.end());
-    }
+    const std::size_t added =
+        old.empty() || dropped < old.size() ? hashes.size() - (old.size() - dropped) : 0;
     known->lines = std::move(hashes);
     return added;
 }
 
 bool NamesHandle(std::string_view line, std::string_view handle) {
-    const std::vector<char32_t> name = CodePoints(TrimmedBlanks(handle));
-    if (name.empty()) {
+    const std::string_view name = TrimmedBlanks(handle);
+    if (name.empty() || name.size() > line.size()) {
         return false;
     }
-    const std::vector<char32_t> text = CodePoints(line);
-    const auto same = [](char32_t a, char32_t b) { return Folded(a) == Folded(b); };
-    const bool word_at_start = IsWordCharacter(name.front());
-    const bool word_at_end = IsWordCharacter(name.back());
-    for (auto from = text.begin();;) {
-        const auto found = std::search(from, text.end(), name.begin(), name.end(), same);
-        if (found == text.end()) {
-            return false;
+    const bool word_at_start = IsWordCharacterAt(name, 0);
+    const bool word_at_end = IsWordCharacterAt(name, LeadBefore(name, name.size()));
+    for (std::size_t at = 0; at + name.size() <= line.size(); ++at) {
+        if (!SameAt(line, at, name)) {
+            continue;
         }
-        const auto after = found + static_cast<std::ptrdiff_t>(name.size());
+        const std::size_t after = at + name.size();
         const bool edge_before =
-            !word_at_start || found == text.begin() || !IsWordCharacter(*std::prev(found));
-        const bool edge_after = !word_at_end || after == text.end() || !IsWordCharacter(*after);
+            !word_at_start || at == 0 || !IsWordCharacterAt(line, LeadBefore(line, at));
+        const bool edge_after =
+            !word_at_end || after == line.size() || !IsWordCharacterAt(line, after);
         if (edge_before && edge_after) {
             return true;
         }
-        from = std::next(found);
     }
+    return false;
 }
 
 bool ShowsPosted(std::string_view line, std::string_view posted) {
@@ -145,42 +153,48 @@ bool ShowsPosted(std::string_view line, std::string_view posted) {
 
 void AwayLog::Begin() {
     lines_.Clear();
-    posted_.clear();
+    for (std::string& posted : posted_) {
+        posted.clear();
+    }
+    mention_count_ = 0;
     mentions_.clear();
 }
 
 void AwayLog::NotePosted(std::string_view text) {
-    if (std::ranges::find(posted_, text) != posted_.end()) {
-        return;
+    for (const std::string& posted : posted_) {
+        if (posted == text) {
+            return;
+        }
     }
-    if (posted_.size() == kPostedKept) {
-        posted_.erase(posted_.begin());
-    }
-    posted_.emplace_back(text);
+    posted_[next_posted_] = text;
+    next_posted_ = (next_posted_ + 1) % kPostedKept;
 }
 
 void AwayLog::Look(WindowHandle room, std::string_view text, std::string_view handle,
                    std::string_view time) {
-    for (const std::string_view line : lines_.NewLines(room, text)) {
-        const bool own = std::ranges::any_of(
-            posted_, [line](const std::string& posted) { return ShowsPosted(line, posted); });
-        if (!own && mentions_.size() < kMostMentions && NamesHandle(line, handle)) {
-            mentions_.push_back({.time = std::string(time), .line = std::string(line)});
+    const std::size_t added = lines_.NewLines(room, text);
+    std::size_t lines = 0;
+    for (std::size_t from = 0; from < text.size(); ++lines) {
+        static_cast<void>(LineAt(text, from));
+    }
+    std::size_t from = 0;
+    for (std::size_t line_number = 0; from < text.size(); ++line_number) {
+        const std::string_view line = LineAt(text, from);
+        if (line_number + added < lines) {
+            continue;
+        }
+        bool own = false;
+        for (const std::string& posted : posted_) {
+            own = own || ShowsPosted(line, posted);
+        }
+        if (!own && mention_count_ < kMostMentions && NamesHandle(line, handle)) {
+            ++mention_count_;
+            mentions_ += mentions_.empty() ? "" : "\r\n";
+            mentions_ += time;
+            mentions_ += "  ";
+            mentions_ += line;
         }
     }
-}
-
-std::string AwayLog::MentionList() const {
-    std::string list;
-    for (const Mention& mention : mentions_) {
-        if (!list.empty()) {
-            list += "\r\n";
-        }
-        list += mention.time;
-        list += "  ";
-        list += mention.line;
-    }
-    return list;
 }
 
 }  // namespace lullcast

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,13 +19,13 @@ namespace lullcast {
 class TranscriptLines {
   public:
     // Forgets every room: what the next look at a room finds is old.
-    void Clear() { rooms_.clear(); }
-    // The lines of `text` that are new in `room`. The first look at a room
+    void Clear() { rooms_ = {}; }
+    // How many of the last lines of `text` are new in `room`. The first look at a room
     // takes all it holds as seen: its lines may be hours old. A text that
     // shares no line with the last look (the room's window now shows another
     // room, or it was cleared) starts afresh the same way, unless the last
     // look saw nothing at all. Lines end in LF or CR LF.
-    [[nodiscard]] std::vector<std::string_view> NewLines(WindowHandle room, std::string_view text);
+    [[nodiscard]] std::size_t NewLines(WindowHandle room, std::string_view text);
 
   private:
     struct Room {
@@ -34,7 +35,8 @@ class TranscriptLines {
     // Rooms the user went through in one period: a few. The oldest is
     // forgotten beyond this, and is seen afresh when it comes back.
     static constexpr std::size_t kRoomsKept = 8;
-    std::vector<Room> rooms_;
+    std::array<Room, kRoomsKept> rooms_{};
+    std::size_t next_room_ = 0;  // the slot a room not seen before takes
 };
 
 // Whether `line` names `handle` as a word of its own, without regard to case
@@ -51,11 +53,6 @@ class TranscriptLines {
 // One idle period's log of the lines that named the user.
 class AwayLog {
   public:
-    struct Mention {
-        std::string time;  // HH:MM:SS, local time when it was seen
-        std::string line;
-    };
-
     // The start of a period: no room seen, nothing posted, no mention. The
     // first look at each room then takes what it holds as seen.
     void Begin();
@@ -64,10 +61,10 @@ class AwayLog {
     // A later look at the front room's transcript.
     void Look(WindowHandle room, std::string_view text, std::string_view handle,
               std::string_view time);
-    [[nodiscard]] const std::vector<Mention>& Mentions() const { return mentions_; }
-    // Each mention on a line of its own, oldest first: "HH:MM:SS  line",
-    // lines joined by CR LF as an edit control shows them.
-    [[nodiscard]] std::string MentionList() const;
+    // Each mention on a line of its own, oldest first, behind the local time
+    // it was seen: "HH:MM:SS  line", lines joined by CR LF as an edit control
+    // shows them. Empty without a mention.
+    [[nodiscard]] const std::string& MentionList() const { return mentions_; }
 
     // The most mentions one period keeps: a flood of them is not what the
     // user wants to read back, and memory stays bounded in a long period.
@@ -79,8 +76,10 @@ class AwayLog {
     static constexpr std::size_t kPostedKept = 32;
 
     TranscriptLines lines_;
-    std::vector<std::string> posted_;
-    std::vector<Mention> mentions_;
+    std::array<std::string, kPostedKept> posted_{};  // a ring
+    std::size_t next_posted_ = 0;
+    std::size_t mention_count_ = 0;
+    std::string mentions_;
 };
 
 }  // namespace lullcast

@@ -356,11 +356,13 @@ void Form1Window::ShowMentions(std::string_view list) {
 std::string Form1Window::TimeOfDay() const {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const auto two_digits = [](WORD value) {
-        return std::string{static_cast<char>('0' + value / 10 % 10),
-                           static_cast<char>('0' + value % 10)};
-    };
-    return two_digits(now.wHour) + ":" + two_digits(now.wMinute) + ":" + two_digits(now.wSecond);
+    std::string text = "00:00:00";
+    const WORD parts[] = {now.wHour, now.wMinute, now.wSecond};
+    for (std::size_t i = 0; i < 3; ++i) {
+        text[i * 3] = static_cast<char>('0' + parts[i] / 10 % 10);
+        text[i * 3 + 1] = static_cast<char>('0' + parts[i] % 10);
+    }
+    return text;
 }
 
 void Form1Window::MakeTopmost() {
