@@ -160,7 +160,8 @@ std::optional<ClientOperations::Transcript> ReadFrontTranscript(WindowFunctions&
         return std::nullopt;
     }
     if (text->bytes.size() > longest) {
-        const std::size_t last_break = text->bytes.rfind('\n', longest);
+        text->bytes.resize(longest);
+        const std::size_t last_break = text->bytes.rfind('\n');
         text->bytes.resize(last_break == std::string::npos ? 0 : last_break + 1);
     }
     return ClientOperations::Transcript{.room = transcript, .text = windows.FromNative(*text)};
