@@ -1,8 +1,9 @@
 // Measures what the away log adds to the one-second tick: one read of the
 // front-most chat room's transcript from the stand-in client (run beside it
 // by scripts/measure-away-log) and the look for new lines that name the user.
-// Usage: away_log_read [reads] (default 200). Prints the lines and bytes
-// read, the bytes copied and the time per read and per look.
+// Usage: away_log_read [lines] [reads] (default 1000 and 200): first posts
+// that many lines of talk into the room, then reads. Prints the lines and
+// bytes read, the bytes copied and the time per read and per look.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <optional>
+#include <string>
 
 #include "app/away_log.h"
 #include "client/quill_aol8/quill_client.h"
@@ -18,11 +20,18 @@
 
 int wmain(int argc, wchar_t** argv) {
     using Clock = std::chrono::steady_clock;
-    const int reads = argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10)))
-                               : 200;
+    const auto argument = [argc, argv](int index, int otherwise) {
+        return argc > index ? std::max(1, static_cast<int>(std::wcstol(argv[index], nullptr, 10)))
+                            : otherwise;
+    };
+    const int lines_posted = argument(1, 1000);
+    const int reads = argument(2, 200);
     lullcast::Win32EventLoop loop;
     lullcast::quill_aol8::User32WindowFunctions windows;
     lullcast::quill_aol8::QuillClient client(windows, loop);
+    for (int line = 1; line <= lines_posted; ++line) {
+        client.SendChatLine("line " + std::to_string(line) + " of the room's talk, about nothing");
+    }
     lullcast::AwayLog log;
     log.Begin();
     double read_ms = 0;
@@ -44,13 +53,16 @@ int wmain(int argc, wchar_t** argv) {
         look_ms += std::chrono::duration<double, std::milli>(Clock::now() - read_end).count();
     }
     const std::size_t bytes = transcript->text.size();
-    const auto lines = std::count(transcript->text.begin(), transcript->text.end(), '\n');
+    // Lines are joined by line breaks: the last one has none.
+    const auto lines = std::count(transcript->text.begin(), transcript->text.end(), '\n') +
+                       (bytes > 0 && !transcript->text.ends_with('\n') ? 1 : 0);
     // WM_GETTEXT fills a buffer of UTF-16 characters and its terminator, which
     // becomes the code page's bytes, then UTF-8.
     std::printf("transcript: %ld lines, %zu bytes\n", static_cast<long>(lines), bytes);
-    std::printf("copied per read: %zu bytes of UTF-16 from the client, then %zu into the code "
-                "page and %zu into UTF-8\n",
-                (bytes + 1) * 2, bytes, bytes);
+    std::printf(
+        "copied per read: %zu bytes of UTF-16 from the client, then %zu into the code "
+        "page and %zu into UTF-8\n",
+        (bytes + 1) * 2, bytes, bytes);
     std::printf("read: %.3f ms mean, %.3f ms worst over %d reads\n", read_ms / reads, worst_ms,
                 reads);
     std::printf("look for new lines and mentions: %.3f ms mean\n", look_ms / reads);

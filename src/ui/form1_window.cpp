@@ -1,6 +1,7 @@
 #include "ui/form1_window.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstddef>
 
@@ -357,8 +358,8 @@ std::string Form1Window::TimeOfDay() const {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     std::string text = "00:00:00";
-    const WORD parts[] = {now.wHour, now.wMinute, now.wSecond};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::array<WORD, 3> parts = {now.wHour, now.wMinute, now.wSecond};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
         text[i * 3] = static_cast<char>('0' + parts[i] / 10 % 10);
         text[i * 3 + 1] = static_cast<char>('0' + parts[i] % 10);
     }
