@@ -39,6 +39,9 @@ constexpr int kIconClickedEachMinute = 1;
 constexpr std::uint64_t kSecondsPerMinute = 60;
 constexpr std::uint64_t kMinutesPerHour = 60;
 constexpr std::uint64_t kMillisecondsPerMinute = 60'000;
+// Ticks that catch up on a late timer come back to back; the transcript is
+// read once a second all the same.
+constexpr MonoTime kLeastLookGap = std::chrono::milliseconds(900);
 
 const AwaySettings kPlainSettings{};
 
@@ -139,6 +142,7 @@ void Form1::StartFlow(const std::optional<std::string>& given_reason) {
     SetHrZ("0");
     SetSecZ("0");
     SetMinz("0");
+    BeginAwayLog();
     Announce(Joined({"¬ activated ¬ by.", handle_}));
     PauseBetweenLines();
     Announce(Joined({"¬ rsn ¬ ", rsn_}));
@@ -154,11 +158,17 @@ void Form1::SSCommand2_Click() {
     SetStartEnabled(true);
     window_.SetStopEnabled(false);
     SetTickRunning(false);
+    // Read once more for what came since the last tick, with Stop disabled:
+    // the read runs the event loop.
+    const std::string mentions = EndAwayLog();
     Announce(Joined({"¬ deactivated ¬ by.", handle_}));
     PauseBetweenLines();
     Announce(Joined({"¬ hrs: [", hrz_, "] ¬ mins: [", minz_, "] ¬ secs: [", secz_, "]"}));
     PauseBetweenLines();
     window_.SetStatusLine(kWelcome);
+    if (!mentions.empty()) {
+        window_.ShowMentions(mentions);
+    }
 }
 
 void Form1::SetStartEnabled(bool enabled) {
@@ -247,6 +257,7 @@ void Form1::Timer1_Timer() {
     if (CounterValue(minz_) == kMinutesPerHour) {
         CarryMinutesIntoHours();
     }
+    LookForMentions(false);
 }
 
 // Counted on the whole elapsed minutes, so that an interval that does not
@@ -358,6 +369,42 @@ void Form1::Contacts_Click() {
     window_.ShowInformationBox(kContactsText, kDialogTitle, InformationBoxStyle::kInformation);
 }
 
+// ---- The away log ----
+
+void Form1::BeginAwayLog() {
+    if (!settings_.away_log) {
+        return;
+    }
+    ++period_;
+    logging_ = true;
+    away_log_.Begin();
+    LookForMentions(true);
+}
+
+void Form1::LookForMentions(bool whenever) {
+    const MonoTime now = event_loop_.Now();
+    if (!logging_ || looking_ || (!whenever && last_look_ && now - *last_look_ < kLeastLookGap)) {
+        return;
+    }
+    last_look_ = now;
+    const int period = period_;
+    looking_ = true;
+    const std::optional<ClientOperations::Transcript> transcript = client_.ReadFrontTranscript();
+    looking_ = false;
+    if (transcript && logging_ && period == period_) {
+        away_log_.Look(transcript->room, transcript->text, handle_, window_.TimeOfDay());
+    }
+}
+
+std::string Form1::EndAwayLog() {
+    if (!logging_) {
+        return {};
+    }
+    LookForMentions(true);
+    logging_ = false;
+    return away_log_.MentionList();
+}
+
 // ---- Chat lines ----
 
 std::span<const Colour> Form1::FadeColours() const {
@@ -370,6 +417,9 @@ std::span<const Colour> Form1::FadeColours() const {
 }
 
 void Form1::Announce(std::string_view text) {
+    if (logging_) {
+        away_log_.NotePosted(text);
+    }
     // The colours are read afresh for every line.
     const LookSettings& look = settings_.look;
     lullcast::Announce(client_,

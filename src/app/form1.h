@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/away_log.h"
 #include "core/colour.h"
 #include "core/event_loop.h"
 #include "settings/away_settings.h"
@@ -126,6 +127,13 @@ class Form1 {
     // The colours every line fades through: from dark teal to cyan (the last
     // character of every line), unless the user has a list of their own.
     [[nodiscard]] std::span<const Colour> FadeColours() const;
+    // The away log: a look at the front room's transcript at most once a
+    // second while a period runs (`whenever`: at once), and the list of what
+    // named the user when the period ends.
+    void BeginAwayLog();
+    void LookForMentions(bool whenever);
+    [[nodiscard]] std::string EndAwayLog();
+
     void Announce(std::string_view text);
     void PauseBetweenLines();
 
@@ -142,6 +150,14 @@ class Form1 {
     bool tick_running_ = false;
     // When the running idle period was started by auto-away.
     std::optional<MonoTime> auto_started_at_;
+
+    AwayLog away_log_;
+    bool logging_ = false;
+    // A read of the transcript runs the event loop: a Stop and a new Start
+    // may run inside it, and what it read then belongs to no period.
+    int period_ = 0;
+    bool looking_ = false;
+    std::optional<MonoTime> last_look_;
 
     std::string rsn_ = "Eating Pie";
     std::string hrz_ = "0";

@@ -36,6 +36,13 @@ class MainWindow {
 
     virtual void Minimise() = 0;
 
+    // Shows the lines that named the user during a period, one per line, in a
+    // window of its own that does not hold up the program; a list still open
+    // is replaced. Only the away log calls it.
+    virtual void ShowMentions(std::string_view /*list*/) {}
+    // The local time of day, "HH:MM:SS".
+    [[nodiscard]] virtual std::string TimeOfDay() const { return {}; }
+
     // Keeps the window above every window that is not topmost, also when
     // another application is active.
     virtual void MakeTopmost() = 0;

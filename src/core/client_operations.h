@@ -1,6 +1,10 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "core/window_handle.h"
 
 namespace lullcast {
 
@@ -9,6 +13,13 @@ namespace lullcast {
 // simply have no effect, and the caller carries on.
 class ClientOperations {
   public:
+    // What a chat room's transcript shows, one line per line: the room (its
+    // transcript's window) and the text, UTF-8.
+    struct Transcript {
+        WindowHandle room = WindowHandle::kNone;
+        std::string text;
+    };
+
     virtual ~ClientOperations() = default;
 
     // Puts the finished chat line into the front-most chat room's input and
@@ -27,6 +38,12 @@ class ClientOperations {
     // the user, once the client answers again; called about once a second.
     // Costs nothing when nothing is owed.
     virtual void CatchUp() {}
+
+    // The front-most chat room's transcript, read with a bound on the wait and
+    // on the bytes copied. Nothing when no chat room is open or the client
+    // did not answer in time; a transcript beyond the bound gives its first
+    // whole lines. Only the away log reads it.
+    [[nodiscard]] virtual std::optional<Transcript> ReadFrontTranscript() { return std::nullopt; }
 
   protected:
     ClientOperations() = default;

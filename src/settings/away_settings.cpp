@@ -30,7 +30,8 @@ std::string OnOneLine(std::string_view value) {
 
 AwaySettings ParseAwaySettings(const std::optional<std::string>& auto_away,
                                const std::optional<std::string>& auto_reason,
-                               const std::optional<std::string>& report_minutes) {
+                               const std::optional<std::string>& report_minutes,
+                               const std::optional<std::string>& away_log) {
     AwaySettings settings;
     if (auto_away) {
         settings.auto_away_minutes = WholeNumberIn(*auto_away, 1, kLongestAutoAwayMinutes);
@@ -42,6 +43,7 @@ AwaySettings ParseAwaySettings(const std::optional<std::string>& auto_away,
         settings.report_minutes =
             WholeNumberIn(*report_minutes, 1, kLongestReportMinutes).value_or(1);
     }
+    settings.away_log = away_log == "1";
     return settings;
 }
 

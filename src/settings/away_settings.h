@@ -20,6 +20,9 @@ struct AwaySettings {
     // The report goes out when the elapsed minutes reach a multiple of this.
     int report_minutes = 1;
     LookSettings look{};
+    // Keeps, while a period runs, the chat lines that name the user, and
+    // shows them when the period ends with Stop.
+    bool away_log = false;
 };
 
 inline constexpr int kLongestAutoAwayMinutes = 1440;
@@ -27,10 +30,12 @@ inline constexpr int kLongestReportMinutes = 60;
 
 // The settings from the entries' texts; nothing for an entry that is absent.
 // A value that is not a whole number in its range leaves its setting at the
-// default. A line break in the reason becomes a blank.
-[[nodiscard]] AwaySettings ParseAwaySettings(const std::optional<std::string>& auto_away,
-                                             const std::optional<std::string>& auto_reason,
-                                             const std::optional<std::string>& report_minutes);
+// default. A line break in the reason becomes a blank. The away log is on
+// for "1" only.
+[[nodiscard]] AwaySettings ParseAwaySettings(
+    const std::optional<std::string>& auto_away, const std::optional<std::string>& auto_reason,
+    const std::optional<std::string>& report_minutes,
+    const std::optional<std::string>& away_log = std::nullopt);
 
 // The whole number `text` spells (decimal digits only) when it lies in
 // lowest..highest.

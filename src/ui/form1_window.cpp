@@ -1,6 +1,7 @@
 #include "ui/form1_window.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstddef>
 
@@ -347,6 +348,23 @@ void Form1Window::ShowInformationBox(std::string_view text, std::string_view tit
 }
 
 void Form1Window::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+void Form1Window::ShowMentions(std::string_view list) {
+    mentions_.Show(Handle(), list,
+                   font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+}
+
+std::string Form1Window::TimeOfDay() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    std::string text = "00:00:00";
+    const std::array<WORD, 3> parts = {now.wHour, now.wMinute, now.wSecond};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        text[i * 3] = static_cast<char>('0' + parts[i] / 10 % 10);
+        text[i * 3 + 1] = static_cast<char>('0' + parts[i] % 10);
+    }
+    return text;
+}
 
 void Form1Window::MakeTopmost() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -11,6 +11,7 @@
 #include "app/tick_schedule.h"
 #include "ui/handles.h"
 #include "ui/label.h"
+#include "ui/mentions_window.h"
 #include "ui/popup_menu.h"
 #include "ui/title_strip.h"
 #include "ui/window_base.h"
@@ -62,6 +63,8 @@ class Form1Window final : public WindowBase, public MainWindow {
     void ShowInformationBox(std::string_view text, std::string_view title,
                             InformationBoxStyle style) override;
     void Minimise() override;
+    void ShowMentions(std::string_view list) override;
+    [[nodiscard]] std::string TimeOfDay() const override;
     void MakeTopmost() override;
     [[noreturn]] void EndProgram() override;
 
@@ -96,6 +99,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     HWND sscommand1_ = nullptr;
     HWND sscommand2_ = nullptr;
     PopupMenu menu_;
+    MentionsWindow mentions_;
 };
 
 }  // namespace lullcast

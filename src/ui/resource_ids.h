@@ -24,6 +24,10 @@
 #define IDC_FRAME2 208
 #define IDC_LABEL1 209
 
+// Controls of the window that lists the mentions of a period.
+#define IDC_MENTIONS_TEXT 250
+#define IDC_MENTIONS_CLOSE 251
+
 // Commands of the popup menu.
 #define IDM_ABOUT 301
 #define IDM_GREETZ 302

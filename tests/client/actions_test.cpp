@@ -107,6 +107,28 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
 }
 #endif
 
+// A read copies at most the bound and one byte more, and gives the whole lines
+// within the bound: a cut line would look new at every read.
+TEST_F(ActionsTest, TheTranscriptReadIsBoundedAndEndsOnAWholeLine) {
+    EXPECT_FALSE(ReadFrontTranscript(b.windows, b, 4));
+    OpenChatRoom();
+    const ChatRoom front = OpenChatRoom();
+    const WindowHandle transcript = b.windows.FindChild(front.window, kNone, "richcntlreadonly");
+    const struct {
+        std::string_view text, read;
+    } cases[] = {{"a\nb\n", "a\nb\n"}, {"a\r\nb\n", "a\r\n"}, {"abcdef\n", ""}, {"a\nbcd", "a\n"}};
+    for (const auto& c : cases) {
+        b.Type(transcript, c.text);
+        const auto read = ReadFrontTranscript(b.windows, b, 4);
+        ASSERT_TRUE(read) << c.text;
+        EXPECT_EQ(read->text, c.read) << c.text;
+        EXPECT_EQ(read->room, transcript);
+    }
+    b.Type(transcript, std::string(100'000, 'x'));
+    static_cast<void>(ReadFrontTranscript(b.windows, b, 4));
+    EXPECT_EQ(b.Received(transcript).back(), (ReceivedMessage{MessageKind::kGetText, 6, {}, 0}));
+}
+
 TEST(Actions, FrontChildIconsAreClickedByStepping) {
     struct Case {
         int icons, position, expected;  // 1-based, 0 for none

@@ -1,10 +1,13 @@
 // Beside a client that behaves as a live one does (it stops answering for a
 // while, builds its windows a child at a time) and a user who starts the
 // program twice: Lull-Cast never stalls with the client, never posts twice,
-// and never gives up on an IM window that is still being built.
+// and never gives up on an IM window that is still being built. With AWAYLOG=1
+// it lists at Stop what others said to the user while away.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -111,6 +114,35 @@ TEST_F(EndToEndTest, ImsOffWaitsForAnImWindowThatIsBuiltAChildAtATime) {
     // The window sent is the first one, which was built first.
     EXPECT_EQ(sent[0].Field("window"), "im1");
     EXPECT_THAT(Story(), ::testing::Contains("im $im_off: .").Times(1));
+}
+
+std::string LocalTime() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    std::array<char, 9> text{};
+    std::snprintf(text.data(), text.size(), "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    return text.data();
+}
+
+TEST_F(EndToEndTest, StopListsWhatNamedTheUserWhileAwayBehindTheTimeItWasSeen) {
+    ASSERT_TRUE(WriteInfoIni("[LullCast]\r\nHANDLE=Bob\r\nAWAYLOG=1\r\n"));
+    ASSERT_TRUE(StartBoth({L"--say", L"6000:Al:bob, you there?", L"--say", L"6500:Eve:bobcat"}));
+    StartIdling(IDOK);
+    const std::string before = LocalTime();
+    ASSERT_TRUE(WaitForEvents("said", 2)) << "nobody talked";
+    StopAt(std::nullopt);
+    const std::string after = LocalTime();
+    const HWND list = WaitForWindow(lullcast_->id, L"LullCastMentions", kFlowTimeout);
+    ASSERT_NE(list, nullptr) << "no list at Stop";
+    std::array<wchar_t, 256> text{};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(GetDlgItem(list, IDC_MENTIONS_TEXT), WM_GETTEXT, text.size(),
+                        reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000, &length);
+    const std::string shown = NarrowToUtf8(std::wstring_view(text.data(), length));
+    EXPECT_EQ(shown.substr(8), "  Al: bob, you there?");
+    EXPECT_TRUE(before <= shown.substr(0, 8) && shown.substr(0, 8) <= after) << shown;
+    PostMessageW(GetDlgItem(list, IDC_MENTIONS_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([list] { return IsWindowVisible(list) == FALSE; }, kFlowTimeout));
 }
 
 }  // namespace

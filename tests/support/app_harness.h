@@ -100,6 +100,11 @@ class AppHarness final : public MainWindow,
     }
     void Minimise() override { Note("minimise"); }
     void MakeTopmost() override { Note("topmost"); }
+    void ShowMentions(std::string_view list) override { Note("mentions", list); }
+    // Seconds on the clock, where the window gives the time of day.
+    [[nodiscard]] std::string TimeOfDay() const override {
+        return std::to_string(std::chrono::round<std::chrono::seconds>(loop.Now()).count());
+    }
     [[noreturn]] void EndProgram() override {
         Note("end");
         throw ProgramEnded{};
@@ -107,9 +112,17 @@ class AppHarness final : public MainWindow,
     void SendChatLine(std::string_view line) override {
         if (while_sending) while_sending();
         Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
+        // The room shows the line behind the user's name.
+        if (transcript)
+            *transcript += stored_handle + ": " + journal_.back().second.substr(5) + "\n";
     }
     void SendInstantMessage(std::string_view recipient, std::string_view text) override {
         Note("im", std::string(recipient) + " " + std::string(text));
+    }
+    [[nodiscard]] std::optional<Transcript> ReadFrontTranscript() override {
+        Note("read");
+        if (!transcript) return std::nullopt;
+        return Transcript{.room = WindowHandle{7}, .text = *transcript};
     }
     void ClickFrontChildIcon(int position) override { Note("click", std::to_string(position)); }
     [[nodiscard]] std::string LoadHandle() override { return stored_handle; }
@@ -126,6 +139,7 @@ class AppHarness final : public MainWindow,
     std::function<void()> while_box_open;  // runs while an information box is open
     std::string stored_handle = "Bob";
     std::string display;
+    std::optional<std::string> transcript;  // none: no chat room is open
     MonoTime last_input_at{};
     int ticks_run = 0;
     Form1 form{*this, *this, *this, loop, settings, *this};

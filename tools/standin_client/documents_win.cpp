@@ -109,11 +109,12 @@ void DocumentWindow::BringToFront() {
 
 // ---- ChatRoom
 
-ChatRoom::ChatRoom(DocumentHost& host, int number, int icons, HangRule hang)
+ChatRoom::ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines)
     : DocumentWindow(host, "room" + std::to_string(number), "Chat Room " + std::to_string(number)),
       number_(number),
       icon_count_(icons),
       hang_(std::move(hang)),
+      keep_lines_(keep_lines),
       input_(client_class::kRichText, false, [this](const std::string& line) { Post(line); }),
       icons_(host.Log(), Name()) {}
 
@@ -121,7 +122,8 @@ bool ChatRoom::CreateChildren() {
     // The six classes that mark a chat room.
     const std::string title = "Chat Room " + std::to_string(number_) + " (1 person here)";
     return title_label_.Create(Handle(), title.c_str()) && picture_.Create(Handle()) &&
-           transcript_.Create(Handle()) && people_.Create(Handle()) && input_.Create(Handle()) &&
+           transcript_.Create(Handle(), static_cast<std::size_t>(keep_lines_)) &&
+           people_.Create(Handle()) && input_.Create(Handle()) &&
            icons_.Create(Handle(), icon_count_, kDocumentIconSize, NumberLabel);
 }
 
@@ -140,6 +142,12 @@ void ChatRoom::LayOut(int width, int height) {
           RECT{column_left, kMargin, column_left + kPictureSize, kMargin + kPictureSize});
     Place(people_.Handle(),
           RECT{column_left, kMargin + kPictureSize + kGap, width - kMargin, input_top - kGap});
+}
+
+void ChatRoom::Say(std::string_view name, std::string_view text) {
+    transcript_.AppendSaid(name, text);
+    Host().Log().Write("said room=" + std::to_string(number_) +
+                       " shown=" + EscapedForReading(std::string(name) + ": " + std::string(text)));
 }
 
 void ChatRoom::Post(const std::string& line) {

@@ -89,7 +89,9 @@ class DocumentWindow : public AnsiWindow {
 // to the room on the Enter character, and a row of icons.
 class ChatRoom final : public DocumentWindow {
   public:
-    ChatRoom(DocumentHost& host, int number, int icons, HangRule hang);
+    ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines);
+    // Someone else says `text` (bytes of the code page) in the room.
+    void Say(std::string_view name, std::string_view text);
     ~ChatRoom() override { DestroyWindowNow(); }
     ChatRoom(const ChatRoom&) = delete;
     ChatRoom& operator=(const ChatRoom&) = delete;
@@ -105,6 +107,7 @@ class ChatRoom final : public DocumentWindow {
     int number_;
     int icon_count_;
     HangRule hang_;
+    int keep_lines_;
     Label title_label_;
     Picture picture_;
     Transcript transcript_;

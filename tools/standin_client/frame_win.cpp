@@ -9,6 +9,21 @@
 namespace lullcast::standin {
 namespace {
 
+// Timers of --say's lines, one each, above those of the IM windows' delays.
+constexpr UINT_PTR kFirstSayTimerId = 0x10000;
+
+// Text in the code page, as other people's lines reach the room; a character
+// it lacks becomes "?".
+std::string AnsiBytes(const std::wstring& text) {
+    const int wide_length = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), wide_length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wide_length, bytes.data(), length, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 // Asks the frame to let go of the objects of document windows that have gone.
 // Posted, so that no object is deleted while its own window is still being
 // torn down.
@@ -160,10 +175,17 @@ bool ClientFrame::CreateScenarioDocuments() {
         }
     }
     for (int room = options_.rooms; room >= 1; --room) {
-        if (!AddDocument(std::make_unique<ChatRoom>(AsHost(), room, options_.icons, hang_),
-                         CascadeBounds(index++, count))) {
+        auto chat_room =
+            std::make_unique<ChatRoom>(AsHost(), room, options_.icons, hang_, options_.keep_lines);
+        ChatRoom* const made = chat_room.get();
+        if (!AddDocument(std::move(chat_room), CascadeBounds(index++, count))) {
             return false;
         }
+        room1_ = room == 1 ? made : room1_;
+    }
+    for (std::size_t said = 0; said < options_.said.size(); ++said) {
+        SetTimer(Handle(), kFirstSayTimerId + said,
+                 static_cast<UINT>(std::max(options_.said[said].ms, USER_TIMER_MINIMUM)), nullptr);
     }
     for (int document = options_.front_docs; document >= 1; --document) {
         if (!AddDocument(std::make_unique<PlainDocument>(AsHost(), document, options_.icons),
@@ -222,7 +244,19 @@ LRESULT ClientFrame::OnSize(LPARAM lparam) {
     return 0;
 }
 
+void ClientFrame::SayLine(std::size_t index) {
+    const SaidLine& said = options_.said[index];
+    if (room1_ != nullptr && room1_->Handle() != nullptr) {
+        room1_->Say(AnsiBytes(said.name), AnsiBytes(said.text));
+    }
+}
+
 LRESULT ClientFrame::OnTimer(WPARAM timer_id) {
+    if (timer_id >= kFirstSayTimerId && timer_id - kFirstSayTimerId < options_.said.size()) {
+        KillTimer(Handle(), timer_id);
+        SayLine(timer_id - kFirstSayTimerId);
+        return 0;
+    }
     const auto pending = pending_im_timers_.find(timer_id);
     if (pending == pending_im_timers_.end()) {
         return CallDefault(WM_TIMER, timer_id, 0);

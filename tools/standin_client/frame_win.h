@@ -97,6 +97,8 @@ class ClientFrame final : public AnsiWindow, private DocumentHost {
     void OpenImWindow();
     void SetImAcceptance(bool accepting);
     void UpdateCaption();
+    // Someone says the `index`-th line of --say in room 1.
+    void SayLine(std::size_t index);
 
     // The documents see the frame as their host only.
     DocumentHost& AsHost() { return *this; }
@@ -114,6 +116,7 @@ class ClientFrame final : public AnsiWindow, private DocumentHost {
     int im_windows_opened_ = 0;
     bool accepting_ims_ = true;
     std::set<UINT_PTR> pending_im_timers_;
+    ChatRoom* room1_ = nullptr;
     UINT_PTR next_timer_id_ = 1;
 };
 

@@ -8,6 +8,7 @@ namespace {
 constexpr int kMaxWindows = 20;
 constexpr int kMaxIcons = 64;
 constexpr int kMaxDelayMs = 600'000;
+constexpr int kMaxLines = 100'000;
 
 std::optional<int> ParseCount(std::wstring_view text, int limit) {
     if (text.empty() || text.size() > 9) {
@@ -30,6 +31,7 @@ struct CountOption {
     std::wstring_view name;
     int limit;
     int Options::*field;
+    int lowest = 0;
 };
 
 struct TextOption {
@@ -51,6 +53,7 @@ constexpr CountOption kCountOptions[] = {
     {L"--front-docs", kMaxWindows, &Options::front_docs},
     {L"--im-build-ms", kMaxDelayMs, &Options::im_build_ms},
     {L"--hang-ms", kMaxDelayMs, &Options::hang_ms},
+    {L"--keep-lines", kMaxLines, &Options::keep_lines, 1},
 };
 
 constexpr TextOption kTextOptions[] = {
@@ -67,6 +70,23 @@ constexpr FlagOption kFlagOptions[] = {
 
 ParsedOptions Refuse(std::wstring error) {
     return {.options = std::nullopt, .error = std::move(error)};
+}
+
+// "MS:NAME:TEXT": a time, a name without a colon, and any text.
+std::optional<SaidLine> ParseSaid(std::wstring_view value) {
+    const std::size_t first = value.find(L':');
+    const std::size_t second = value.find(L':', first + 1);
+    if (first == std::wstring_view::npos || second == std::wstring_view::npos ||
+        second == first + 1) {
+        return std::nullopt;
+    }
+    const std::optional<int> ms = ParseCount(value.substr(0, first), kMaxDelayMs);
+    if (!ms) {
+        return std::nullopt;
+    }
+    return SaidLine{.ms = *ms,
+                    .name = std::wstring(value.substr(first + 1, second - first - 1)),
+                    .text = std::wstring(value.substr(second + 1))};
 }
 
 }  // namespace
@@ -92,8 +112,9 @@ ParsedOptions ParseOptions(std::span<const std::wstring> arguments) {
         for (const CountOption& count : kCountOptions) {
             if (name == count.name) {
                 const std::optional<int> parsed = ParseCount(value, count.limit);
-                if (!parsed) {
-                    return Refuse(name + L" takes a whole number from 0 to " +
+                if (!parsed || *parsed < count.lowest) {
+                    return Refuse(name + L" takes a whole number from " +
+                                  std::to_wstring(count.lowest) + L" to " +
                                   std::to_wstring(count.limit) + L", not \"" + value + L"\"");
                 }
                 options.*count.field = *parsed;
@@ -108,6 +129,14 @@ ParsedOptions ParseOptions(std::span<const std::wstring> arguments) {
                 options.*text.field = value;
                 known = true;
             }
+        }
+        if (name == L"--say") {
+            const std::optional<SaidLine> said = ParseSaid(value);
+            if (!said) {
+                return Refuse(L"--say takes MS:NAME:TEXT, not \"" + value + L"\"");
+            }
+            options.said.push_back(*said);
+            known = true;
         }
         if (!known) {
             return Refuse(L"unknown option: " + name);
@@ -132,6 +161,10 @@ std::wstring_view UsageText() {
            L"  --hang-on TEXT     a posted line whose visible text contains TEXT hangs the\n"
            L"                     client's window thread for --hang-ms\n"
            L"  --hang-ms N        how long such a line hangs it (default 0: no hang)\n"
+           L"  --keep-lines N     lines a transcript keeps before its oldest drop off\n"
+           L"                     (default 500)\n"
+           L"  --say MS:NAME:TEXT someone says \"NAME: TEXT\" in room 1, MS ms after the\n"
+           L"                     client is ready (repeatable)\n"
            L"  --log PATH         the event log (default: standin-client.log beside the program)\n"
            L"  --title TEXT       the frame's caption\n"
            L"  --help             this text\n";

@@ -10,8 +10,8 @@
 namespace lullcast::standin {
 namespace {
 
-// A room keeps its last lines only, as the client does.
-constexpr std::size_t kMaxLines = 500;
+// The user's screen name, in front of each line the user posts.
+constexpr std::string_view kScreenName = "Tester";
 constexpr int kPadding = 6;
 constexpr int kLineGap = 2;
 // About 10.5 points at 96 dots per inch: the client's usual chat size.
@@ -79,7 +79,8 @@ wchar_t WideCharacter(char byte) {
 
 }  // namespace
 
-bool Transcript::Create(HWND parent) {
+bool Transcript::Create(HWND parent, std::size_t keep_lines) {
+    keep_lines_ = keep_lines;
     return RegisterClassOnce(client_class::kTranscript, Kind::kPlain, nullptr) &&
            AnsiWindow::Create(client_class::kTranscript, "",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, RECT{}, parent) != nullptr;
@@ -105,7 +106,9 @@ HFONT Transcript::FontFor(const std::string& face) {
 
 void Transcript::Append(std::string_view posted_line) {
     const ShownLine shown = ParseChatLine(posted_line);
-    Line line{.posted = std::string(posted_line), .font = FontFor(shown.face), .glyphs = {}};
+    Line line{.shown = std::string(kScreenName) + ": " + ShownText(shown),
+              .font = FontFor(shown.face),
+              .glyphs = {}};
     line.glyphs.reserve(shown.characters.size());
     for (const ShownCharacter& character : shown.characters) {
         line.glyphs.push_back(
@@ -113,8 +116,23 @@ void Transcript::Append(std::string_view posted_line) {
              .colour = character.colour ? static_cast<COLORREF>(*character.colour) : kPlainText,
              .shift = character.shift});
     }
+    Add(std::move(line));
+}
+
+void Transcript::AppendSaid(std::string_view name, std::string_view text) {
+    Line line{.shown = std::string(name) + ": " + std::string(text),
+              .font = FontFor("Arial"),
+              .glyphs = {}};
+    for (const char byte : line.shown) {
+        line.glyphs.push_back({.character = WideCharacter(byte), .colour = kPlainText});
+    }
+    Add(std::move(line));
+}
+
+// A room keeps its last lines only, as the client does.
+void Transcript::Add(Line line) {
     lines_.push_back(std::move(line));
-    while (lines_.size() > kMaxLines) {
+    while (lines_.size() > keep_lines_) {
         lines_.pop_front();
     }
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -140,7 +158,7 @@ std::string Transcript::AllPosted() const {
         if (!all.empty()) {
             all += "\r\n";
         }
-        all += line.posted;
+        all += line.shown;
     }
     return all;
 }

@@ -20,8 +20,13 @@ namespace lullcast::standin {
 // WM_GETTEXT gives the posted lines as they arrived, one per "\r\n".
 class Transcript final : public PaintedWindow {
   public:
-    bool Create(HWND parent);
+    // Keeps the last `keep_lines` lines.
+    bool Create(HWND parent, std::size_t keep_lines);
+    // A line the user posted: the markup drawn, and read back as the chat
+    // shows it, "<screen name>: <visible characters>".
     void Append(std::string_view posted_line);
+    // A line someone else said, plain text: "<name>: <text>".
+    void AppendSaid(std::string_view name, std::string_view text);
 
   private:
     struct Glyph {
@@ -30,7 +35,7 @@ class Transcript final : public PaintedWindow {
         int shift = 0;  // 1 raised, -1 lowered
     };
     struct Line {
-        std::string posted;
+        std::string shown;  // what WM_GETTEXT gives for the line
         HFONT font = nullptr;
         std::vector<Glyph> glyphs;
     };
@@ -49,6 +54,9 @@ class Transcript final : public PaintedWindow {
     static std::vector<Row> WrapRows(const std::vector<int>& widths,
                                      const std::vector<Glyph>& glyphs, int width);
 
+    void Add(Line line);
+
+    std::size_t keep_lines_ = 0;
     std::deque<Line> lines_;
     std::map<std::string, UniqueFont> fonts_;
 };

@@ -144,6 +144,29 @@ void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_v
     PressIcon(messages, send);
 }
 
+std::optional<ClientOperations::Transcript> ReadFrontTranscript(WindowFunctions& windows,
+                                                                EventLoop& loop,
+                                                                std::size_t longest) {
+    const WindowHandle room = FindChatWindow(windows, loop);
+    const WindowHandle transcript =
+        windows.FindChild(room, WindowHandle::kNone, kReadOnlyRichTextClass);
+    if (!IsWindow(room) || !IsWindow(transcript)) {
+        return std::nullopt;
+    }
+    // One byte more than kept tells a text that fills the bound from one
+    // that was cut: a cut line would look new at every read.
+    std::optional<NativeText> text = windows.ReadText(transcript, longest + 1);
+    if (!text) {
+        return std::nullopt;
+    }
+    if (text->bytes.size() > longest) {
+        text->bytes.resize(longest);
+        const std::size_t last_break = text->bytes.rfind('\n');
+        text->bytes.resize(last_break == std::string::npos ? 0 : last_break + 1);
+    }
+    return ClientOperations::Transcript{.room = transcript, .text = windows.FromNative(*text)};
+}
+
 void ClickFrontChildIcon(WindowFunctions& windows, int position) {
     const WindowHandle child = FindFrontChild(windows);
     OperationMessages messages(windows);

@@ -7,6 +7,7 @@
 
 #include "client/quill_aol8/locator.h"
 #include "client/quill_aol8/window_functions.h"
+#include "core/client_operations.h"
 #include "core/window_handle.h"
 
 namespace lullcast {
@@ -98,6 +99,17 @@ struct InterruptedLine {
 // throughout the wait.
 void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_view recipient,
                         std::string_view text);
+
+// The most of a transcript that one read copies. A room keeps some hundred
+// lines of under a hundred bytes, a few tens of kilobytes; the bound keeps
+// what one read costs small also with a client that keeps far more.
+inline constexpr std::size_t kLongestTranscript = std::size_t{256} * 1024;
+
+// The front-most chat room's transcript (its first "richcntlreadonly"
+// child), at most `longest` bytes of it, cut back to its last whole line.
+// Nothing when no chat room is open or the client did not answer in time.
+[[nodiscard]] std::optional<ClientOperations::Transcript> ReadFrontTranscript(
+    WindowFunctions& windows, EventLoop& loop, std::size_t longest = kLongestTranscript);
 
 // Clicks the icon at the 1-based `position` of the front-most document window.
 void ClickFrontChildIcon(WindowFunctions& windows, int position);

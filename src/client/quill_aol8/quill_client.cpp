@@ -26,6 +26,10 @@ void QuillClient::SendInstantMessage(std::string_view recipient, std::string_vie
     quill_aol8::SendInstantMessage(windows_, loop_, recipient, text);
 }
 
+std::optional<ClientOperations::Transcript> QuillClient::ReadFrontTranscript() {
+    return quill_aol8::ReadFrontTranscript(windows_, loop_);
+}
+
 void QuillClient::ClickFrontChildIcon(int position) {
     quill_aol8::ClickFrontChildIcon(windows_, position);
 }

@@ -22,6 +22,7 @@ class QuillClient final : public ClientOperations {
     void SendInstantMessage(std::string_view recipient, std::string_view text) override;
     void ClickFrontChildIcon(int position) override;
     void CatchUp() override;
+    [[nodiscard]] std::optional<Transcript> ReadFrontTranscript() override;
 
   private:
     WindowFunctions& windows_;

@@ -27,6 +27,7 @@ class User32WindowFunctions final : public WindowFunctions {
                                                      std::size_t longest) override;
     bool SetNativeText(WindowHandle window, const NativeText& text) override;
     [[nodiscard]] NativeText ToNative(std::string_view text) override;
+    [[nodiscard]] std::string FromNative(const NativeText& text) override;
     bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
 };
 

@@ -90,6 +90,10 @@ NativeText User32WindowFunctions::ToNative(std::string_view text) {
     return NativeText{ToAnsiCodePage(text)};
 }
 
+std::string User32WindowFunctions::FromNative(const NativeText& text) {
+    return NarrowToUtf8(WidenAnsi(text.bytes));
+}
+
 bool User32WindowFunctions::SendChar(WindowHandle window, std::uint32_t character) {
     return Send(window, WM_CHAR, character, 0);
 }

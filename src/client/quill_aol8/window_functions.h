@@ -68,6 +68,8 @@ class WindowFunctions {
     virtual bool SetNativeText(WindowHandle window, const NativeText& text) = 0;
     // UTF-8 text as SetText hands it to a control.
     [[nodiscard]] virtual NativeText ToNative(std::string_view text) = 0;
+    // A control's text as UTF-8; the window tree's text is UTF-8 already.
+    [[nodiscard]] virtual std::string FromNative(const NativeText& text) { return text.bytes; }
     // EM_SETSEL: the selection from `start` to `end`; equal, they place the
     // caret. A control that is no edit control takes no notice.
     virtual bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) = 0;

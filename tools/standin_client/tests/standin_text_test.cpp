@@ -107,7 +107,13 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
                                            L"--hang-on",
                                            L"\u00ac stop",
                                            L"--hang-ms",
-                                           L"600000"};
+                                           L"600000",
+                                           L"--keep-lines",
+                                           L"1",
+                                           L"--say",
+                                           L"250:Al:bob, you there?",
+                                           L"--say",
+                                           L"0:Eve:a: b"};
     const ParsedOptions parsed = ParseOptions(all);
     ASSERT_TRUE(parsed.options.has_value());
     const Options& options = *parsed.options;
@@ -115,7 +121,9 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
         std::vector<int>({options.rooms, options.icons, options.toolbar_icons, options.im_delay_ms,
                           options.front_docs, options.im_build_ms, options.hang_ms}),
         std::vector<int>({20, 64, 3, 600000, 0, 150, 600000}));
-    EXPECT_TRUE(options.im_open && !options.toolbar);
+    EXPECT_TRUE(options.im_open && !options.toolbar && options.keep_lines == 1);
+    EXPECT_EQ(options.said,
+              (std::vector<SaidLine>{{250, L"Al", L"bob, you there?"}, {0, L"Eve", L"a: b"}}));
     EXPECT_EQ(options.log_path + L"|" + options.title + L"|" + options.hang_on,
               L"C:\\t\u00e9st\\x.log|A title|\u00ac stop");
 
@@ -123,7 +131,9 @@ TEST(OptionsTest, EveryOptionSetsItsFieldWithinTheLimits) {
         {L"--rooms"},      {L"--rooms", L"-1"},           {L"--rooms", L"2x"},
         {L"--rooms", L""}, {L"--rooms", L"21"},           {L"--icons", L"99999999999"},
         {L"--log", L""},   {L"--im-delay-ms", L"600001"}, {L"--colour", L"red"},
-        {L"rooms"},        {L"--hang-on", L""},           {L"--hang-ms", L"600001"}};
+        {L"rooms"},        {L"--hang-on", L""},           {L"--hang-ms", L"600001"},
+        {L"--say", L"5"},  {L"--keep-lines", L"0"},       {L"--say", L"5::hi"},
+    };
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         const ParsedOptions refusal = ParseOptions(refused[i]);
         EXPECT_TRUE(!refusal.options && !refusal.error.empty()) << "command line " << i;

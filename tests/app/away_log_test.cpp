@@ -1,0 +1,149 @@
+// The away log: which lines of a transcript are new, which name the user, and
+// the flow of a period on the virtual clock.
+#include "app/away_log.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/app_harness.h"
+
+namespace lullcast {
+namespace {
+
+struct Look {
+    std::uint32_t room;
+    std::string_view text;
+    std::size_t added;
+};
+
+TEST(TranscriptLinesTest, OnlyLinesAddedSinceTheLastLookAreNew) {
+    const std::vector<std::vector<Look>> cases = {
+        // Appended lines; the first look at a room takes what it holds as seen.
+        {{1, "a\nb\n", 0},
+         {1, "a\nb\nc\n", 1},
+         {1, "a\nb\nc\nd\ne\n", 2},
+         {1, "a\nb\nc\nd\ne\n", 0}},
+        // The head drops as the transcript grows; a text sharing nothing is another room.
+        {{1, "a\nb\nc\n", 0}, {1, "b\nc\nd\n", 1}, {1, "d\ne\nf\n", 2}, {1, "x\ny\n", 0}},
+        // Repeated identical lines are new as often as they are added.
+        {{1, "hi\n", 0},
+         {1, "hi\nhi\n", 1},
+         {1, "hi\nhi\nhi\nhi\n", 2},
+         {1, "hi\nhi\nhi\nhi\n", 0}},
+        // CR LF and LF end lines alike; the last line may have no break.
+        {{1, "a\r\nb\r\n", 0}, {1, "a\nb\nc", 1}, {1, "a\r\nb\r\nc\r\n", 0}},
+        // A room that was empty: everything it shows later is new.
+        {{1, "", 0}, {1, "a\na\n", 2}},
+        // Rooms are kept apart; a window handle of none is never a room.
+        {{1, "a\n", 0},
+         {2, "x\n", 0},
+         {1, "a\nb\n", 1},
+         {2, "x\ny\nz\n", 2},
+         {0, "", 0},
+         {0, "q\n", 0}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        TranscriptLines lines;
+        for (const Look& look : cases[i]) {
+            EXPECT_EQ(lines.NewLines(WindowHandle{look.room}, look.text), look.added)
+                << "case " << i << ", text \"" << look.text << '"';
+        }
+    }
+}
+
+TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
+    const struct {
+        std::string_view line, handle;
+        bool named;
+    } cases[] = {
+        {"bob, you there?", "Bob", true},
+        {"BOB!", "bob", true},
+        {"bobcat", "Bob", false},
+        {"jimbob", "Bob", false},
+        {"bob2 is here", "Bob", false},
+        {"ask bob", "Bob", true},
+        {"Al: ¬ Bob ¬ idle", "Bob", true},
+        {"¬Bob¬", "bob", true},
+        {"(@bob)", "Bob", true},
+        {"bo", "Bob", false},
+        {"bob here", " Bob ", true},
+        {"anything", "", false},
+        {"a  b", "  ", false},
+        {"Hi ÉMILE!", "émile", true},
+        {"émiles", "Émile", false},
+        {"÷bob×", "Bob", true},
+        {"hi mr.x.", "Mr.X", true},
+        {"mr.xy", "Mr.X", false},
+        {"Bob Smith and BOB", "bob smith", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NamesHandle(c.line, c.handle), c.named) << c.line << " / " << c.handle;
+    }
+}
+
+TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
+    AwayLog log;
+    log.Begin();
+    const std::string seen = "Al: bob?\n";
+    log.Look(WindowHandle{1}, seen, "Bob", "10:00:00");
+    log.NotePosted("¬ activated ¬ by. Bob");
+    const std::string later = seen +
+                              "Bob: ¬ activated ¬ by. Bob\n"
+                              "¬ activated ¬ by. Bob\n"
+                              "Al: well, Bob ¬ activated ¬ by. Bob\n"
+                              "Eve: bobcat\n";
+    log.Look(WindowHandle{1}, later, "Bob", "10:00:01");
+    log.Look(WindowHandle{1}, later + "Eve: BOB!\r\n", "Bob", "10:00:02");
+    EXPECT_EQ(log.MentionList(),
+              "10:00:01  Al: well, Bob ¬ activated ¬ by. Bob\r\n10:00:02  Eve: BOB!");
+
+    // A new period forgets the last; a flood keeps its first mentions only.
+    log.Begin();
+    log.Look(WindowHandle{1}, "", "Bob", "t");
+    std::string flood;
+    for (std::size_t i = 0; i <= AwayLog::kMostMentions; ++i) flood += "bob\n";
+    log.Look(WindowHandle{1}, flood, "Bob", "t");
+    EXPECT_EQ(log.MentionList().size(), AwayLog::kMostMentions * 8 - 2);
+}
+
+}  // namespace
+
+namespace testing {
+namespace {
+
+// Start, two ticks with others talking, then Stop or Exit; the program's own
+// lines reach the transcript behind the user's name.
+std::vector<std::string> Period(bool away_log, bool exit) {
+    AppHarness app;
+    app.settings.away_log = away_log;
+    app.transcript = "Al: bob, old news\n";
+    app.LoadQuietly();
+    app.Mark();
+    app.StartIdling();
+    app.RunTicks(1);
+    *app.transcript += "Al: bob, you there?\nEve: bobcat\n";
+    app.RunTicks(1);
+    *app.transcript += "Eve: BOB!\n";
+    try {
+        exit ? app.form.Exit_Click() : app.form.SSCommand2_Click();
+    } catch (const ProgramEnded&) {
+    }
+    std::vector<std::string> log = app.Log("read");
+    const std::vector<std::string> shown = app.Log("mentions");
+    log.insert(log.end(), shown.begin(), shown.end());
+    return log;
+}
+
+TEST(Form1AwayLogTest, ReadsOnlyWhenOnAndShowsTheMentionsAtStopOnly) {
+    EXPECT_EQ(Period(false, false), std::vector<std::string>{});
+    EXPECT_EQ(Period(true, false),
+              (std::vector<std::string>{"0 read", "1000 read", "2000 read", "2000 read",
+                                        "2600 mentions 2  Al: bob, you there?\r\n2  Eve: BOB!"}));
+    EXPECT_EQ(Period(true, true), (std::vector<std::string>{"0 read", "1000 read", "2000 read"}));
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace lullcast
