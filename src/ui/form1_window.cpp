@@ -159,13 +159,9 @@ void Form1Window::Load() {
     form_.Form_Load();
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);
-    RECT work_area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
-    const int left =
-        work_area.left + (work_area.right - work_area.left - (bounds.right - bounds.left)) / 2;
-    const int top =
-        work_area.top + (work_area.bottom - work_area.top - (bounds.bottom - bounds.top)) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT centred = CentredInWorkArea(bounds.right - bounds.left, bounds.bottom - bounds.top);
+    SetWindowPos(Handle(), nullptr, centred.left, centred.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
 }

@@ -13,14 +13,6 @@ constexpr int kGap = 8;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 
-RECT CentredOnWorkArea() {
-    RECT work_area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
-    const int left = work_area.left + (work_area.right - work_area.left - kWidth) / 2;
-    const int top = work_area.top + (work_area.bottom - work_area.top - kHeight) / 2;
-    return RECT{left, top, left + kWidth, top + kHeight};
-}
-
 }  // namespace
 
 MentionsWindow::~MentionsWindow() {
@@ -33,8 +25,8 @@ bool MentionsWindow::Create(HWND owner, HFONT font) {
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     if (!RegisterClassOnce(kClassName, LoadCursorW(nullptr, IDC_ARROW),
                            GetSysColorBrush(COLOR_BTNFACE)) ||
-        CreateFor(0, kClassName, L"Lull-Cast 2k3", kStyle, CentredOnWorkArea(), owner, 0) ==
-            nullptr) {
+        CreateFor(0, kClassName, L"Lull-Cast 2k3", kStyle, CentredInWorkArea(kWidth, kHeight),
+                  owner, 0) == nullptr) {
         return false;
     }
     auto* const instance = GetModuleHandleW(nullptr);

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "ui/handles.h"
 
 namespace lullcast {
 
@@ -22,11 +21,7 @@ class SingleInstance {
     [[nodiscard]] bool IsOnlyCopy() const { return only_copy_; }
 
   private:
-    struct HandleCloser {
-        void operator()(HANDLE handle) const { CloseHandle(handle); }
-    };
-
-    std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser> mutex_;
+    UniqueKernelHandle mutex_;
     bool only_copy_ = true;
 };
 

@@ -54,6 +54,14 @@ LRESULT CALLBACK WindowBase::WindowProcedure(HWND window, UINT message, WPARAM w
     return result;
 }
 
+RECT CentredInWorkArea(int width, int height) {
+    RECT work_area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
+    const int left = work_area.left + (work_area.right - work_area.left - width) / 2;
+    const int top = work_area.top + (work_area.bottom - work_area.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
 LRESULT SelfPaintedWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_ERASEBKGND:

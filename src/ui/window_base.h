@@ -52,6 +52,10 @@ class SelfPaintedWindow : public WindowBase {
     virtual void Paint(HDC dc) const = 0;
 };
 
+// A window of `width` by `height` pixels in the middle of the desktop's work
+// area (the screen less the taskbar).
+[[nodiscard]] RECT CentredInWorkArea(int width, int height);
+
 // A press of any mouse button, in a window's client area.
 [[nodiscard]] constexpr bool IsButtonDown(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
