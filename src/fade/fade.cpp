@@ -78,14 +78,39 @@ using Bytes = std::int8_t __attribute__((vector_size(16)));
 // The tails are assembled for x86's byte order.
 static_assert(std::endian::native == std::endian::little);
 
+// The channels of two colours as doubles, the first colour's in lane 0.
+struct ChannelPairs {
+    DoublePair red;
+    DoublePair green;
+    DoublePair blue;
+};
+
+// The channels of two colours at once. The colours of six digits or fewer,
+// the usual ones, take a few vector instructions.
+inline ChannelPairs PairsOf(Colour first, Colour second) {
+    constexpr Colour kLargestPlainColour = 0xFFFFFF;
+    if ((first | second) <= kLargestPlainColour) {
+        using IntPair = std::int32_t __attribute__((vector_size(8)));
+        const IntPair both = {static_cast<std::int32_t>(first), static_cast<std::int32_t>(second)};
+        return {.red = __builtin_convertvector(both & 0xFF, DoublePair),
+                .green = __builtin_convertvector((both >> 8) & 0xFF, DoublePair),
+                .blue = __builtin_convertvector(both >> 16, DoublePair)};
+    }
+    const Channels one = ChannelsOf(first);
+    const Channels other = ChannelsOf(second);
+    return {.red = DoublePair{static_cast<double>(one.red), static_cast<double>(other.red)},
+            .green = DoublePair{static_cast<double>(one.green), static_cast<double>(other.green)},
+            .blue = DoublePair{static_cast<double>(one.blue), static_cast<double>(other.blue)}};
+}
+
 // One channel's gradient: the value for the i-th character is
 // start + i * step in binary64, the product rounded before the sum (no fused
 // multiply-add, which the build also forbids), then rounded half to even.
 class ChannelRamp {
   public:
-    ChannelRamp(unsigned start_channel, unsigned end_channel, double characters)
-        : start_(Splat(start_channel)),
-          step_(Splat((static_cast<double>(end_channel) - start_channel) / characters)) {}
+    ChannelRamp() = default;
+    ChannelRamp(DoublePair start_channel, DoublePair end_channel, DoublePair characters)
+        : start_(start_channel), step_((end_channel - start_channel) / characters) {}
 
     // The values for the characters numbered `positions`, in the low byte of
     // each lane. Adding 1.5 * 2^52 leaves no bits for a fraction, so the
@@ -100,10 +125,8 @@ class ChannelRamp {
     }
 
   private:
-    static DoublePair Splat(double value) { return DoublePair{value, value}; }
-
-    DoublePair start_;
-    DoublePair step_;
+    DoublePair start_ = {};
+    DoublePair step_ = {};
 };
 
 // The hexadecimal digits of red, green and blue held in bytes 0, 2 and 4 of
@@ -124,9 +147,12 @@ WordPair ColourTagTails(WordPair channels) {
 
 class Gradient {
   public:
-    Gradient(Colour start_colour, Colour end_colour, std::size_t characters)
-        : Gradient(ChannelsOf(start_colour), ChannelsOf(end_colour),
-                   static_cast<double>(characters)) {}
+    Gradient() = default;
+    // Lane by lane from `start` to `end` over `characters`.
+    Gradient(const ChannelPairs& start, const ChannelPairs& end, DoublePair characters)
+        : red_(start.red, end.red, characters),
+          green_(start.green, end.green, characters),
+          blue_(start.blue, end.blue, characters) {}
 
     // Bytes 13-20 of the pieces of the characters numbered `positions`, one
     // per lane as a little-endian word: the six digits, ">" and a zero byte
@@ -137,11 +163,6 @@ class Gradient {
     }
 
   private:
-    Gradient(Channels start, Channels end, double characters)
-        : red_(start.red, end.red, characters),
-          green_(start.green, end.green, characters),
-          blue_(start.blue, end.blue, characters) {}
-
     ChannelRamp red_;
     ChannelRamp green_;
     ChannelRamp blue_;
@@ -162,11 +183,19 @@ TextMeasure Measure(std::string_view text) {
     TextMeasure measure;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (text.size() - pos >= 8 && IsAsciiWord(text.data() + pos)) {
+        const std::size_t left = text.size() - pos;
+        if (left >= 8 && IsAsciiWord(text.data() + pos)) {
             measure.characters += 8;
             measure.bytes += 8;
             pos += 8;
             continue;
+        }
+        // Fewer than eight bytes left: when the last eight bytes of the text
+        // are ASCII, so are these, a character each.
+        if (left < 8 && text.size() >= 8 && IsAsciiWord(text.data() + text.size() - 8)) {
+            measure.characters += left;
+            measure.bytes += left;
+            break;
         }
         const std::size_t length = Utf8SequenceLength(text, pos);
         ++measure.characters;
@@ -210,36 +239,214 @@ CharacterCopy CopyCharacter(std::string_view text, std::size_t pos, char* out) {
     return {length, length};
 }
 
+// Where the colour tag tails go: straight into the pieces when every
+// character is ASCII and there is no wave, piece i beginning at byte 21 i...
+class AsciiPieces {
+  public:
+    AsciiPieces(char* out, std::string_view text) : out_(out), text_(text) {}
+
+    void Put(std::size_t index, std::uint64_t tail) const {
+        WriteColourTag(out_ + index * kAsciiPieceSize, tail, text_[index]);
+    }
+
+  private:
+    char* out_;
+    std::string_view text_;
+};
+
+// ... or else a chunk of characters at a time into slots, from which
+// PieceWriter below writes the chunk's pieces in one pass, whatever its runs.
+constexpr std::size_t kChunkCharacters = 64;
+using ChunkTails = std::array<std::uint64_t, kChunkCharacters>;
+
+class ChunkSlots {
+  public:
+    // The chunk's first character is the line's character `first`.
+    ChunkSlots(ChunkTails& tails, std::size_t first) : tails_(tails), first_(first) {}
+
+    void Put(std::size_t index, std::uint64_t tail) const { tails_[index - first_] = tail; }
+
+  private:
+    ChunkTails& tails_;
+    std::size_t first_;
+};
+
+// The colour tag tails of the line's characters in order: run j fades from
+// colour j to colour j + 1 over its own characters, exactly as a line of two
+// colours would. Long runs are computed two characters at a time; when there
+// are several runs of half a chunk or less, as on a short line through
+// several colours, two runs at a time, so that a run of a character or two
+// does not cost a gradient of its own.
+class TailSource {
+  public:
+    // `characters` is at least 1, and there are at least two colours.
+    TailSource(std::span<const Colour> colours, std::size_t characters)
+        : colours_(colours),
+          characters_(characters),
+          shorter_run_(characters / (colours.size() - 1)),
+          longer_runs_(characters % (colours.size() - 1)),
+          // The empty runs, if any, come last.
+          filled_runs_(shorter_run_ == 0 ? longer_runs_ : colours.size() - 1),
+          runs_in_pairs_(filled_runs_ >= 2 && RunLength(0) <= kChunkCharacters / 2) {}
+
+    // Puts the tails of the next characters, at most `limit` (a chunk or
+    // more), in `sink`, and returns how many.
+    template <typename Sink>
+    std::size_t Put(const Sink& sink, std::size_t limit) {
+        const std::size_t count =
+            runs_in_pairs_ ? PutRunPairs(sink, limit) : PutAlongRuns(sink, limit);
+        next_ += count;
+        return count;
+    }
+
+  private:
+    // The runs are as even as they go, the earlier ones a character longer.
+    [[nodiscard]] std::size_t RunLength(std::size_t run) const {
+        return shorter_run_ + (run < longer_runs_ ? 1 : 0);
+    }
+
+    // Whole pairs of runs, as many as fit. Each gradient holds the next run
+    // in lane 0 and the one after in lane 1 (the same run again when it is
+    // the last, whose tails lane 1 then does not put). The first run is
+    // never the shorter one.
+    template <typename Sink>
+    std::size_t PutRunPairs(const Sink& sink, std::size_t limit) {
+        std::size_t count = 0;
+        while (run_ < filled_runs_) {
+            const bool two_runs = run_ + 1 < filled_runs_;
+            const std::size_t first_length = RunLength(run_);
+            const std::size_t second_length = two_runs ? RunLength(run_ + 1) : 0;
+            if (count + first_length + second_length > limit) {
+                break;
+            }
+            const std::size_t second_run = two_runs ? run_ + 1 : run_;
+            const Gradient gradient(
+                PairsOf(colours_[run_], colours_[second_run]),
+                PairsOf(colours_[run_ + 1], colours_[second_run + 1]),
+                DoublePair{AsDouble(first_length), AsDouble(RunLength(second_run))});
+            const std::size_t first = next_ + count;
+            const std::size_t second = first + first_length;
+            DoublePair positions = {1.0, 1.0};
+            for (std::size_t i = 0; i < first_length; ++i) {
+                const WordPair tails = gradient.TagTailsAt(positions);
+                positions += 1.0;
+                sink.Put(first + i, tails[0]);
+                if (i < second_length) {
+                    sink.Put(second + i, tails[1]);
+                }
+            }
+            count += first_length + second_length;
+            run_ += two_runs ? 2 : 1;
+        }
+        return count;
+    }
+
+    // The next characters of the runs, two at a time.
+    template <typename Sink>
+    std::size_t PutAlongRuns(const Sink& sink, std::size_t limit) {
+        const std::size_t count = std::min(characters_ - next_, limit);
+        std::size_t done = 0;
+        while (done < count) {
+            if (run_left_ == 0) {
+                run_left_ = RunLength(run_);
+                const DoublePair characters = {AsDouble(run_left_), AsDouble(run_left_)};
+                gradient_ = Gradient(PairsOf(colours_[run_], colours_[run_]),
+                                     PairsOf(colours_[run_ + 1], colours_[run_ + 1]), characters);
+                positions_ = DoublePair{1.0, 2.0};
+                ++run_;
+            }
+            const std::size_t take = std::min(count - done, run_left_);
+            PutAlongRun(sink, next_ + done, take);
+            done += take;
+            run_left_ -= take;
+        }
+        return count;
+    }
+
+    // The run's state in locals, which the compiler keeps in registers.
+    template <typename Sink>
+    void PutAlongRun(const Sink& sink, std::size_t first, std::size_t count) {
+        const Gradient gradient = gradient_;
+        DoublePair positions = positions_;
+        std::size_t i = 0;
+        for (; i + 1 < count; i += 2) {
+            const WordPair tails = gradient.TagTailsAt(positions);
+            positions += 2.0;
+            sink.Put(first + i, tails[0]);
+            sink.Put(first + i + 1, tails[1]);
+        }
+        if (i < count) {
+            sink.Put(first + i, gradient.TagTailsAt(positions)[0]);
+            positions += 1.0;  // The pair's second character is still to come.
+        }
+        positions_ = positions;
+    }
+
+    // A count as a double, exact far beyond any text length: a count is a
+    // size, which fits in a signed integer, whose conversion is one
+    // instruction. Through Pass, so that no arithmetic on it can start before
+    // the rounding is set.
+    static double AsDouble(std::size_t count) {
+        return static_cast<double>(static_cast<std::ptrdiff_t>(Binary64Rounding::Pass(count)));
+    }
+
+    std::span<const Colour> colours_;
+    std::size_t characters_;
+    std::size_t shorter_run_;
+    std::size_t longer_runs_;
+    std::size_t filled_runs_;
+    bool runs_in_pairs_;
+    std::size_t next_ = 0;  // The next character.
+    std::size_t run_ = 0;   // The next run to start.
+    // Along a run: its characters still to come, the numbers of the next two
+    // (in doubles: exact far beyond any text length) and its gradient.
+    std::size_t run_left_ = 0;
+    DoublePair positions_ = {};
+    Gradient gradient_;
+};
+
 template <bool kWavy>
 class PieceWriter {
   public:
     PieceWriter(char* out, std::string_view text) : out_(out), text_(text) {}
 
-    // The next `characters` pieces belong to one run of the fade.
-    void StartRun(std::size_t characters) { run_left_ = characters; }
-    [[nodiscard]] bool Done() const { return run_left_ == 0; }
-
-    [[nodiscard]] bool NextTwoAreAscii() const {
-        // Two characters are at least two bytes.
-        if (run_left_ < 2) {
-            return false;
+    // The pieces of the next `count` characters, whose tails are tails[0..count).
+    void Write(const ChunkTails& tails, std::size_t count) {
+        std::size_t i = 0;
+        while (i < count) {
+            if constexpr (!kWavy) {
+                // The common case, in a loop of its own that calls nothing.
+                while (count - i >= 2 && NextTwoAreAscii()) {
+                    WriteAsciiPair(tails[i], tails[i + 1]);
+                    i += 2;
+                }
+                if (i == count) {
+                    return;
+                }
+            }
+            WritePiece(tails[i]);
+            ++i;
         }
+    }
+
+  private:
+    // Two more characters are at least two more bytes.
+    [[nodiscard]] bool NextTwoAreAscii() const {
         std::uint16_t two_bytes = 0;
         std::memcpy(&two_bytes, text_.data() + pos_, sizeof two_bytes);
         return (two_bytes & 0x8080U) == 0;
     }
 
     // The pieces of the next two characters, both ASCII, without a wave tag.
-    void WriteAsciiPair(WordPair tails) {
-        WriteColourTag(out_, tails[0], text_[pos_]);
-        WriteColourTag(out_ + kAsciiPieceSize, tails[1], text_[pos_ + 1]);
+    void WriteAsciiPair(std::uint64_t first_tail, std::uint64_t second_tail) {
+        WriteColourTag(out_, first_tail, text_[pos_]);
+        WriteColourTag(out_ + kAsciiPieceSize, second_tail, text_[pos_ + 1]);
         out_ += 2 * kAsciiPieceSize;
         pos_ += 2;
-        run_left_ -= 2;
     }
 
     // The next character's piece, in any form.
-    void Write(std::uint64_t tail) {
+    void WritePiece(std::uint64_t tail) {
         WriteColourTag(out_, tail, '\0');
         out_ += kColourTagSize;
         if constexpr (kWavy) {
@@ -251,62 +458,31 @@ class PieceWriter {
         const CharacterCopy copy = CopyCharacter(text_, pos_, out_);
         pos_ += copy.consumed;
         out_ += copy.written;
-        --run_left_;
     }
 
-  private:
     char* out_;
     std::string_view text_;
     std::size_t pos_ = 0;
-    std::size_t run_left_ = 0;
     // The wave runs on from one run to the next: one cycle over the line.
     std::size_t wave_ = 0;
 };
 
-// The writer is taken and given back by value, so that its fields can stay in
-// registers through the loop.
 template <bool kWavy>
-PieceWriter<kWavy> WritePieces(PieceWriter<kWavy> writer, const Gradient& gradient) {
-    // Character numbers in doubles: exact far beyond any text length.
-    DoublePair positions = {1.0, 2.0};
-    const auto next_tails = [&gradient, &positions] {
-        const WordPair tails = gradient.TagTailsAt(positions);
-        positions += 2.0;
-        return tails;
-    };
-    while (!writer.Done()) {
-        if constexpr (!kWavy) {
-            // The common case, in a loop of its own that calls nothing, so
-            // that the positions and constants stay in registers.
-            while (writer.NextTwoAreAscii()) {
-                writer.WriteAsciiPair(next_tails());
-            }
-            if (writer.Done()) {
-                return writer;
-            }
-        }
-        const WordPair tails = next_tails();
-        writer.Write(tails[0]);
-        if (!writer.Done()) {
-            writer.Write(tails[1]);
-        }
+void WriteLine(char* out, std::string_view text, std::span<const Colour> colours,
+               const TextMeasure& measure) {
+    TailSource tail_source(colours, measure.characters);
+    // Every byte a character of its own, and none replaced: all ASCII.
+    const bool ascii = measure.characters == text.size() && measure.bytes == text.size();
+    if (!kWavy && ascii) {
+        tail_source.Put(AsciiPieces(out, text), measure.characters);
+        return;
     }
-    return writer;
-}
-
-// Run j fades from colour j to colour j + 1 over its own characters, exactly
-// as a line of two colours would; a run that gets no character is skipped.
-template <bool kWavy>
-void WriteRuns(PieceWriter<kWavy> writer, std::span<const Colour> colours, std::size_t characters) {
-    const std::size_t runs = colours.size() - 1;
-    for (std::size_t run = 0; run < runs; ++run) {
-        const std::size_t length = FadeRunLength(characters, runs, run);
-        if (length == 0) {
-            break;  // The later runs are no longer.
-        }
-        const Gradient gradient(colours[run], colours[run + 1], Binary64Rounding::Pass(length));
-        writer.StartRun(length);
-        writer = WritePieces(writer, gradient);
+    PieceWriter<kWavy> writer(out, text);
+    ChunkTails tails;
+    for (std::size_t first = 0; first < measure.characters;) {
+        const std::size_t count = tail_source.Put(ChunkSlots(tails, first), kChunkCharacters);
+        writer.Write(tails, count);
+        first += count;
     }
 }
 
@@ -369,9 +545,9 @@ std::string PrefixedFadeText(std::string_view prefix, std::span<const Colour> co
     // set; the results go to `result` before it is restored.
     [[maybe_unused]] const Binary64Rounding rounding;
     if (wavy) {
-        WriteRuns(PieceWriter<true>(out + prefix.size(), text), colours, measure.characters);
+        WriteLine<true>(out + prefix.size(), text, colours, measure);
     } else {
-        WriteRuns(PieceWriter<false>(out + prefix.size(), text), colours, measure.characters);
+        WriteLine<false>(out + prefix.size(), text, colours, measure);
     }
     return result;
 }
