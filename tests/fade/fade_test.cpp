@@ -267,7 +267,7 @@ TEST(FadeTextTest, EachRunIsTheTwoColourFadeOfItsCharacters) {
         const std::size_t k = 2 + static_cast<std::size_t>(trial) % 7;
         std::vector<Colour> colours;
         for (std::size_t i = 0; i < k; ++i) colours.push_back(NextRandom(state) & 0xFFFFFFU);
-        std::vector<std::string_view> characters(NextRandom(state) % 60);
+        std::vector<std::string_view> characters(NextRandom(state) % 300);
         for (auto& character : characters) character = alphabet[NextRandom(state) % 6];
         std::string text;
         std::string expected;
@@ -281,6 +281,39 @@ TEST(FadeTextTest, EachRunIsTheTwoColourFadeOfItsCharacters) {
             expected += FadeText(colours[run], colours[run + 1], run_text, false);
         }
         ASSERT_EQ(FadeText(colours, text, false), expected) << text;
+    }
+}
+
+// A line of ASCII characters without the wave is coloured by another way than
+// one with longer or bad characters or with the wave. Lines of up to 300
+// characters (several chunks of 64; runs short and long) through 2 to 8
+// colours get the colours of a line of letters of their length either way,
+// and the wave cycles on over the whole line.
+TEST(FadeTextTest, GivesAnyLineTheColoursOfItsLengthWithOrWithoutTheWave) {
+    const std::string_view alphabet[] = {"a", " ", "\xC2\xAC", "\xF0\x9F\x98\x80", "\x80"};
+    const std::string_view waves[] = {"<sup>", "</sup>", "<sub>", "</sub>"};
+    std::uint64_t state = 5;
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::size_t k = 2 + static_cast<std::size_t>(trial) % 7;
+        std::vector<Colour> colours;
+        for (std::size_t i = 0; i < k; ++i) colours.push_back(NextRandom(state) & 0xFFFFFFU);
+        const std::size_t n = NextRandom(state) % 300;
+        const std::vector<std::string> colour_texts =
+            ColourTexts(FadeText(colours, Letters(n), false));
+        ASSERT_EQ(colour_texts.size(), n);
+        std::string text;
+        std::string plain;
+        std::string wavy;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string_view character = alphabet[NextRandom(state) % 5];
+            text += character;
+            const std::string tag = std::string(kOpening) + colour_texts[i] + ">";
+            const std::string shown(character == "\x80" ? kBad : character);
+            plain += tag + shown;
+            wavy += tag + std::string(waves[i % 4]) + shown;
+        }
+        ASSERT_EQ(FadeText(colours, text, false), plain) << n << " in " << k - 1;
+        ASSERT_EQ(FadeText(colours, text, true), wavy) << n << " in " << k - 1;
     }
 }
 
