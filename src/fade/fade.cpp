@@ -62,11 +62,12 @@ constexpr Channels ChannelsOf(Colour colour) {
 }
 
 // The gradient is computed for two characters at a time in 16-byte vectors
-// (SSE2 on x86-64). Each lane gets exactly the operations of the scalar
-// formula, so the same bits. The i686 builds have no SSE: GCC does the lanes
-// one after the other on the x87 unit, and warns that functions taking or
-// returning a vector pass it differently than an SSE build would. That cannot
-// matter here: every such function is in this file's unnamed namespace.
+// (SSE2 on x86-64), two of one run or one of each of two runs. Each lane gets
+// exactly the operations of the scalar formula, so the same bits. The i686
+// builds have no SSE: GCC does the lanes one after the other on the x87 unit,
+// and warns that functions taking or returning a vector pass it differently
+// than an SSE build would. That cannot matter here: every such function is in
+// this file's unnamed namespace.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
