@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/blanks.h"
+
 namespace lullcast {
 namespace {
 
@@ -26,6 +28,23 @@ std::string_view LineAt(std::string_view text, std::size_t& from) {
     }
     from = std::min(end + 1, text.size());
     return line;
+}
+
+// Where the last `count` lines of `text`, as LineAt cuts them, start.
+std::size_t StartOfLastLines(std::string_view text, std::size_t count) {
+    // The break that ends the line looked at, or the text's end.
+    std::size_t end = text.ends_with('\n') ? text.size() - 1 : text.size();
+    std::size_t start = text.size();
+    for (; count > 0; --count) {
+        const std::size_t previous_break =
+            end == 0 ? std::string_view::npos : text.rfind('\n', end - 1);
+        if (previous_break == std::string_view::npos) {
+            return 0;
+        }
+        start = previous_break + 1;
+        end = previous_break;
+    }
+    return start;
 }
 
 // Letters and digits make words. Of the characters beyond ASCII, those of
@@ -71,14 +90,6 @@ bool SameAt(std::string_view text, std::size_t at, std::string_view name) {
         }
     }
     return true;
-}
-
-std::string_view TrimmedBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -173,20 +184,10 @@ void AwayLog::NotePosted(std::string_view text) {
 void AwayLog::Look(WindowHandle room, std::string_view text, std::string_view handle,
                    std::string_view time) {
     const std::size_t added = lines_.NewLines(room, text);
-    std::size_t lines = 0;
-    for (std::size_t from = 0; from < text.size(); ++lines) {
-        static_cast<void>(LineAt(text, from));
-    }
-    std::size_t from = 0;
-    for (std::size_t line_number = 0; from < text.size(); ++line_number) {
+    for (std::size_t from = StartOfLastLines(text, added); from < text.size();) {
         const std::string_view line = LineAt(text, from);
-        if (line_number + added < lines) {
-            continue;
-        }
-        bool own = false;
-        for (const std::string& posted : posted_) {
-            own = own || ShowsPosted(line, posted);
-        }
+        const bool own = std::ranges::any_of(
+            posted_, [line](const std::string& posted) { return ShowsPosted(line, posted); });
         if (!own && mention_count_ < kMostMentions && NamesHandle(line, handle)) {
             ++mention_count_;
             mentions_ += mentions_.empty() ? "" : "\r\n";

@@ -5,21 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/blanks.h"
 #include "fade/utf8.h"
 
 namespace lullcast {
 
 namespace {
-
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 bool IsHexDigit(char digit) {
     return (digit >= '0' && digit <= '9') || (digit >= 'a' && digit <= 'f') ||
@@ -47,7 +38,7 @@ std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text) {
     std::vector<Colour> colours;
     while (true) {
         const std::size_t comma = text.find(',');
-        const auto colour = ParseHtmlColour(Trimmed(text.substr(0, comma)));
+        const auto colour = ParseHtmlColour(TrimmedBlanks(text.substr(0, comma)));
         if (!colour || colours.size() == kMostFadeColours) {
             return std::nullopt;
         }

@@ -148,9 +148,11 @@ void Form1Window::ApplyDefaultFont() {
         FALSE) {
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     }
-    const auto font = SlotFrom<LPARAM>(
-        font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    EnumChildWindows(Handle(), &SetFontOfChild, font);
+    EnumChildWindows(Handle(), &SetFontOfChild, SlotFrom<LPARAM>(Font()));
+}
+
+HFONT Form1Window::Font() const {
+    return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void Form1Window::Load() {
@@ -345,10 +347,7 @@ void Form1Window::ShowInformationBox(std::string_view text, std::string_view tit
 
 void Form1Window::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
 
-void Form1Window::ShowMentions(std::string_view list) {
-    mentions_.Show(Handle(), list,
-                   font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-}
+void Form1Window::ShowMentions(std::string_view list) { mentions_.Show(Handle(), list, Font()); }
 
 std::string Form1Window::TimeOfDay() const {
     SYSTEMTIME now{};

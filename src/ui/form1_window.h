@@ -75,6 +75,8 @@ class Form1Window final : public WindowBase, public MainWindow {
     HWND CreateStatic(int control_id, DWORD style, DWORD ex_style, RECT bounds);
     [[nodiscard]] RECT Scaled(int left, int top, int width, int height) const;
     void ApplyDefaultFont();
+    // The system's message font, or the stock GUI font where it could not be made.
+    [[nodiscard]] HFONT Font() const;
 
     void OnCommand(WORD control_id, WORD notification);
     void RunMenuCommand(int command);

@@ -9,8 +9,10 @@
 namespace lullcast::quill_aol8 {
 
 // The window functions of Windows itself (FindWindowA, FindWindowExA,
-// GetWindow, SendMessageTimeoutA). Text goes to the client in the system's
-// ANSI code page, the only encoding its 8-bit controls understand.
+// GetWindow, SendMessageTimeoutW with a bound). Text is made in the system's
+// ANSI code page, the only encoding the client's 8-bit controls understand,
+// and crosses as the UTF-16 of those bytes, which such a control turns back
+// into the same bytes.
 class User32WindowFunctions final : public WindowFunctions {
   public:
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
