@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 #include "app/last_input_clock.h"
 #include "app/main_window.h"
@@ -17,6 +18,8 @@
 #include "core/pause.h"
 #include "fade/announcer.h"
 #include "settings/handle_store.h"
+#include "settings/settings_fields.h"
+#include "settings/settings_store.h"
 
 namespace lullcast {
 namespace {
@@ -43,8 +46,6 @@ constexpr std::uint64_t kMillisecondsPerMinute = 60'000;
 // read once a second all the same.
 constexpr MonoTime kLeastLookGap = std::chrono::milliseconds(900);
 
-const AwaySettings kPlainSettings{};
-
 // For the plain program, which never asks.
 class NoLastInput final : public LastInputClock {
   public:
@@ -55,6 +56,7 @@ class NoLastInput final : public LastInputClock {
 // initialisation, a lock and a condition variable, into the program for one
 // object without state.
 NoLastInput never_asked;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): no state
+NoSettingsStore nowhere;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): no state
 
 constexpr std::string_view kAboutText =
     "Lull-Cast 2k3 was written in C++ against the Win32 API by tarn.\n"
@@ -89,6 +91,15 @@ std::string Joined(std::initializer_list<std::string_view> pieces) {
     return text;
 }
 
+// How the lines of `look` are composed; the plain look where it has no
+// colours or face of its own.
+LineLook LookOf(const LookSettings& look) {
+    return {.colours = look.fade.size() >= 2 ? std::span<const Colour>(look.fade)
+                                             : std::span<const Colour>(kPlainFadeColours),
+            .wavy = look.wavy,
+            .face = look.face.empty() ? kChatFontFace : std::string_view(look.face)};
+}
+
 // One-digit counter values read as two digits: "7" becomes "07". Any other
 // text, "07" included, is left alone, so the rule settles after one round.
 std::optional<std::string> TwoDigitForm(std::string_view text) {
@@ -102,16 +113,22 @@ std::optional<std::string> TwoDigitForm(std::string_view text) {
 
 Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
              EventLoop& event_loop)
-    : Form1(window, client, handle_store, event_loop, kPlainSettings, never_asked) {}
+    : Form1(window, client, handle_store, event_loop, plain_settings_, never_asked) {}
 
 Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
-             EventLoop& event_loop, const AwaySettings& settings, LastInputClock& last_input)
+             EventLoop& event_loop, AwaySettings& settings, LastInputClock& last_input)
+    : Form1(window, client, handle_store, event_loop, settings, last_input, nowhere) {}
+
+Form1::Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+             EventLoop& event_loop, AwaySettings& settings, LastInputClock& last_input,
+             SettingsStore& settings_store)
     : window_(window),
       client_(client),
       handle_store_(handle_store),
       event_loop_(event_loop),
       settings_(settings),
-      last_input_(last_input) {}
+      last_input_(last_input),
+      settings_store_(settings_store) {}
 
 // ---- Start-up, Start, Stop, Exit, Minimise ----
 
@@ -139,6 +156,7 @@ void Form1::StartFlow(const std::optional<std::string>& given_reason) {
     SetStartEnabled(false);
     window_.SetStopEnabled(true);
     SetTickRunning(true);
+    period_report_minutes_ = settings_.report_minutes;
     SetHrZ("0");
     SetSecZ("0");
     SetMinz("0");
@@ -190,11 +208,16 @@ void Form1::ShowIdlingIfStillIdle() {
 // ---- Auto-away ----
 
 void Form1::AutoAway_Timer() {
-    if (!settings_.auto_away_minutes || busy_ > 0) {
+    if (busy_ > 0) {
         return;
     }
+    // A period that auto-away began waits for the user's return even when
+    // auto-away has been switched off since.
     if (auto_started_at_) {
         ReturnOnInput();
+        return;
+    }
+    if (!settings_.auto_away_minutes) {
         return;
     }
     const std::uint64_t idle = last_input_.MillisecondsSinceLastInput();
@@ -263,7 +286,7 @@ void Form1::Timer1_Timer() {
 // Counted on the whole elapsed minutes, so that an interval that does not
 // divide the hour keeps its spacing across the hours.
 bool Form1::IsReportMinute() const {
-    const auto interval = static_cast<std::uint64_t>(settings_.report_minutes);
+    const auto interval = static_cast<std::uint64_t>(period_report_minutes_);
     const std::uint64_t minutes = CounterValue(hrz_) * kMinutesPerHour + CounterValue(minz_) + 1;
     return interval <= 1 || minutes % interval == 0;
 }
@@ -345,6 +368,53 @@ void Form1::HandleChange_Click() {
     Announce(Joined({"¬ handle ¬ changed [", *answer, "]"}));
 }
 
+// ---- The settings ----
+
+void Form1::Settings_Click() {
+    const BusyScope busy(*this);
+    const bool starts_with_windows = settings_store_.StartsWithWindows();
+    const std::optional<SettingsChoice> choice = window_.EditSettings(
+        {FieldsShowing(settings_), starts_with_windows}, [this](const LookSettings& look) {
+            return ComposeChatLine(LookOf(look), Joined({"¬ activated ¬ by.", handle_}));
+        });
+    if (!choice) {
+        return;
+    }
+    auto chosen = SettingsFromFields(choice->fields);
+    auto* const settings = std::get_if<AwaySettings>(&chosen);
+    if (settings == nullptr) {
+        return;  // the dialog takes no field that is not valid
+    }
+    const std::string not_saved =
+        SaveSettings(settings_, *settings, starts_with_windows, choice->start_with_windows);
+    // The values apply for this session whether or not they were saved.
+    settings_ = std::move(*settings);
+    if (!not_saved.empty()) {
+        window_.ShowInformationBox(
+            Joined({"These settings could not be saved, and hold only until Lull-Cast ends: ",
+                    not_saved, "."}),
+            kDialogTitle, InformationBoxStyle::kStop);
+    }
+}
+
+std::string Form1::SaveSettings(const AwaySettings& before, const AwaySettings& after,
+                                bool starts_with_windows, bool start_with_windows) {
+    std::string not_saved;
+    const auto note_failure = [&not_saved](std::string_view name) {
+        not_saved.append(not_saved.empty() ? "" : ", ").append(name);
+    };
+    for (const EntryChange& change : ChangedEntries(before, after)) {
+        if (!settings_store_.WriteEntry(change.key, change.value)) {
+            note_failure(change.name);
+        }
+    }
+    if (start_with_windows != starts_with_windows &&
+        !settings_store_.SetStartWithWindows(start_with_windows)) {
+        note_failure("Start with Windows");
+    }
+    return not_saved;
+}
+
 // ---- Instant messages and the information boxes ----
 
 void Form1::IMzOff_Click() { SwitchInstantMessages("¬ ims ¬ [off]", "$im_off"); }
@@ -407,26 +477,14 @@ std::string Form1::EndAwayLog() {
 
 // ---- Chat lines ----
 
-std::span<const Colour> Form1::FadeColours() const {
-    static constexpr std::array<Colour, 2> kSwatchColours = {MakeColour(0, 64, 64),
-                                                             MakeColour(0, 255, 255)};
-    if (settings_.look.fade.size() >= 2) {
-        return settings_.look.fade;
-    }
-    return kSwatchColours;
-}
+std::span<const Colour> Form1::FadeColours() const { return LookOf(settings_.look).colours; }
 
 void Form1::Announce(std::string_view text) {
     if (logging_) {
         away_log_.NotePosted(text);
     }
-    // The colours are read afresh for every line.
-    const LookSettings& look = settings_.look;
-    lullcast::Announce(client_,
-                       {.colours = FadeColours(),
-                        .wavy = look.wavy,
-                        .face = look.face.empty() ? kChatFontFace : look.face},
-                       text);
+    // The look is read afresh for every line.
+    lullcast::Announce(client_, LookOf(settings_.look), text);
 }
 
 void Form1::PauseBetweenLines() { Pause(event_loop_, kAnnouncementGapSeconds); }

@@ -18,6 +18,7 @@ class EventLoop;
 class HandleStore;
 class LastInputClock;
 class MainWindow;
+class SettingsStore;
 
 // The main window's logic: its working fields and the flows behind its events
 // and its popup menu's commands. It talks to the window, the chat client, the
@@ -39,8 +40,13 @@ class Form1 {
           EventLoop& event_loop);
     // With `settings`; `last_input` tells how long the desktop has been idle.
     // Both must outlive the object.
+    // `settings` is what the program runs by; the settings dialog changes it.
     Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
-          EventLoop& event_loop, const AwaySettings& settings, LastInputClock& last_input);
+          EventLoop& event_loop, AwaySettings& settings, LastInputClock& last_input);
+    // The same, with the settings dialog's changes kept in `settings_store`.
+    Form1(MainWindow& window, ClientOperations& client, HandleStore& handle_store,
+          EventLoop& event_loop, AwaySettings& settings, LastInputClock& last_input,
+          SettingsStore& settings_store);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
     Form1(Form1&&) = delete;
@@ -66,6 +72,10 @@ class Form1 {
     void HandleChange_Click();
     void IMzON_Click();
     void IMzOff_Click();
+    // The settings dialog: what it changes applies at once (a running idle
+    // period keeps its report interval and its away log) and is written to
+    // the settings file, only the entries that changed.
+    void Settings_Click();
     void Minimize_Click();
     [[noreturn]] void Exit_Click();
 
@@ -84,6 +94,11 @@ class Form1 {
         Form1& form_;
     };
     [[nodiscard]] bool AutoAwayOn() const { return settings_.auto_away_minutes.has_value(); }
+    // Whether the desktop's idle time must be looked at: auto-away is on, or
+    // a period that it started waits for the user's return.
+    [[nodiscard]] bool WatchesIdleTime() const {
+        return AutoAwayOn() || auto_started_at_.has_value();
+    }
 
     // The working fields.
     [[nodiscard]] const std::string& RsN() const { return rsn_; }
@@ -127,6 +142,10 @@ class Form1 {
     // The colours every line fades through: from dark teal to cyan (the last
     // character of every line), unless the user has a list of their own.
     [[nodiscard]] std::span<const Colour> FadeColours() const;
+    // Writes what changed between the two settings; the names of the
+    // settings that could not be written.
+    [[nodiscard]] std::string SaveSettings(const AwaySettings& before, const AwaySettings& after,
+                                           bool starts_with_windows, bool start_with_windows);
     // The away log: a look at the front room's transcript at most once a
     // second while a period runs (`whenever`: at once), and the list of what
     // named the user when the period ends.
@@ -137,17 +156,23 @@ class Form1 {
     void Announce(std::string_view text);
     void PauseBetweenLines();
 
+    // What the plain program runs by (and changes through its dialog).
+    AwaySettings plain_settings_;
     MainWindow& window_;
     ClientOperations& client_;
     HandleStore& handle_store_;
     EventLoop& event_loop_;
-    const AwaySettings& settings_;
+    AwaySettings& settings_;
     LastInputClock& last_input_;
+    SettingsStore& settings_store_;
 
     // How many flows, prompts and menus of the program are running.
     int busy_ = 0;
     bool start_enabled_ = true;
     bool tick_running_ = false;
+    // The report interval of the running idle period, fixed at its start:
+    // its reports are counted on it.
+    int period_report_minutes_ = 1;
     // When the running idle period was started by auto-away.
     std::optional<MonoTime> auto_started_at_;
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "settings/look_settings.h"
+#include "settings/settings_fields.h"
 
 namespace lullcast {
 
@@ -12,6 +16,15 @@ enum class InformationBoxStyle : int {
     kStop = 16,         // error icon, OK button
     kInformation = 64,  // information icon, OK button
 };
+
+// What the settings dialog shows and what the user chose in it.
+struct SettingsChoice {
+    SettingsFields fields;
+    bool start_with_windows = false;
+};
+
+// The chat line that the program would post in a look.
+using ChatLineInLook = std::function<std::string(const LookSettings&)>;
 
 // The window side of the main window, as its flows need it. The flows write
 // to the visible controls but never read them back.
@@ -40,6 +53,14 @@ class MainWindow {
     // window of its own that does not hold up the program; a list still open
     // is replaced. Only the away log calls it.
     virtual void ShowMentions(std::string_view /*list*/) {}
+    // The modal settings dialog, showing `shown` and a preview of the line
+    // `line_in` composes in the look of its fields. Returns what the user
+    // chose with OK (fields that SettingsFromFields takes), nothing when the
+    // dialog was cancelled. Events keep running meanwhile.
+    [[nodiscard]] virtual std::optional<SettingsChoice> EditSettings(
+        const SettingsChoice& /*shown*/, const ChatLineInLook& /*line_in*/) {
+        return std::nullopt;
+    }
     // The local time of day, "HH:MM:SS".
     [[nodiscard]] virtual std::string TimeOfDay() const { return {}; }
 

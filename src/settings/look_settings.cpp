@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "core/blanks.h"
 #include "fade/utf8.h"
@@ -34,13 +35,18 @@ std::optional<Colour> ParseHtmlColour(std::string_view text) {
                       static_cast<std::uint8_t>(rgb));
 }
 
-std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text) {
+std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view text) {
     std::vector<Colour> colours;
     while (true) {
         const std::size_t comma = text.find(',');
-        const auto colour = ParseHtmlColour(TrimmedBlanks(text.substr(0, comma)));
-        if (!colour || colours.size() == kMostFadeColours) {
-            return std::nullopt;
+        const std::string_view item = TrimmedBlanks(text.substr(0, comma));
+        const auto colour = ParseHtmlColour(item);
+        if (!colour) {
+            return item.empty() ? std::string("a colour is missing between two commas or at an end")
+                                : "\"" + std::string(item) + "\" is not a colour as #RRGGBB";
+        }
+        if (colours.size() == kMostFadeColours) {
+            return std::string("at most eight colours");
         }
         colours.push_back(*colour);
         if (comma == std::string_view::npos) {
@@ -49,12 +55,20 @@ std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text) {
         text.remove_prefix(comma + 1);
     }
     if (colours.size() < 2) {
-        return std::nullopt;
+        return std::string("at least two colours");
     }
     return colours;
 }
 
-bool IsFaceName(std::string_view face) {
+std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text) {
+    auto read = ReadFadeColours(text);
+    if (auto* const colours = std::get_if<std::vector<Colour>>(&read)) {
+        return std::move(*colours);
+    }
+    return std::nullopt;
+}
+
+std::string_view FaceNameProblem(std::string_view face) {
     std::size_t characters = 0;
     for (std::size_t pos = 0; pos < face.size(); ++characters) {
         const std::size_t length = Utf8SequenceLength(face, pos);
@@ -64,12 +78,17 @@ bool IsFaceName(std::string_view face) {
             byte < 0x20U || byte == 0x7FU ||
             (byte == 0xC2U && length == 2 && static_cast<unsigned char>(face[pos + 1]) < 0xA0U);
         if (length == 0 || control || byte == '"' || byte == '<' || byte == '>') {
-            return false;
+            return "a face cannot hold a quote mark, an angle bracket or a control character";
         }
         pos += length;
     }
-    return characters >= 1 && characters <= kLongestFaceName;
+    if (characters < 1 || characters > kLongestFaceName) {
+        return "a face of 1 to 31 characters";
+    }
+    return {};
 }
+
+bool IsFaceName(std::string_view face) { return FaceNameProblem(face).empty(); }
 
 LookSettings ParseLookSettings(const std::optional<std::string>& fade,
                                const std::optional<std::string>& wavy,

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "core/colour.h"
@@ -36,10 +37,14 @@ inline constexpr std::size_t kLongestFaceName = 31;
 // Two to eight HTML colours separated by commas, blanks around each allowed;
 // nothing when any of them is not one or the count is out of range.
 [[nodiscard]] std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text);
+// The same, with what is wrong said in words in place of nothing.
+[[nodiscard]] std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view text);
 
 // Whether `face` can stand between the quotes of the font tag: 1 to 31
 // characters of well-formed UTF-8, none of them a quote, an angle bracket or
 // a control character.
 [[nodiscard]] bool IsFaceName(std::string_view face);
+// What keeps `face` from being one, in words; empty when it is one.
+[[nodiscard]] std::string_view FaceNameProblem(std::string_view face);
 
 }  // namespace lullcast
