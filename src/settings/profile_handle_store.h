@@ -18,6 +18,9 @@ namespace lullcast {
 // found, and then the operations below neither read nor write anything.
 [[nodiscard]] std::wstring SettingsPath();
 
+// The program's own file name, or the empty text when it cannot be found.
+[[nodiscard]] std::wstring ProgramFileName();
+
 // The value of `key` in `section` of the settings file at `path`, section and
 // key matched without regard to case; the empty text when the file, the
 // section or the key is missing. At most 749 characters come back: a longer
@@ -37,9 +40,9 @@ namespace lullcast {
 // Every carriage return and line feed in `value` is stored as a blank, since a
 // line break would start new entries or sections in the file. Characters that
 // the system's ANSI code page cannot hold are stored as "?", unless the file is
-// UTF-16 (it starts with the byte-order mark FF FE), which keeps them all. A
-// failed write goes unnoticed.
-void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+// UTF-16 (it starts with the byte-order mark FF FE), which keeps them all.
+// False when the file could not be written.
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::wstring& path);
 
 // The handle as entry "handle" of section "LullCast" in the settings file.

@@ -66,8 +66,9 @@ bool IsUtf16File(const std::wstring& path) {
 // a value read from the file cannot hold the line feed.
 constexpr std::wstring_view kAbsent = L"\n(absent)";
 
-// The program's own file name, or the empty text. The buffer grows until the
-// name fits, since it may be longer than MAX_PATH.
+}  // namespace
+
+// The buffer grows until the name fits, since it may be longer than MAX_PATH.
 std::wstring ProgramFileName() {
     std::size_t capacity = MAX_PATH;
     while (true) {
@@ -87,8 +88,6 @@ std::wstring ProgramFileName() {
         capacity = std::min(capacity * 2, kLongestPath);
     }
 }
-
-}  // namespace
 
 std::wstring SettingsPath() {
     const std::wstring program = ProgramFileName();
@@ -120,16 +119,16 @@ std::optional<std::string> ReadIniEntry(std::string_view section, std::string_vi
     return NarrowToUtf8(buffer);
 }
 
-void WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::wstring& path) {
     if (path.empty()) {
-        return;
+        return false;
     }
     const std::string line = OnOneLine(value);
     const std::wstring stored_value =
         IsUtf16File(path) ? WidenUtf8(line) : AsTheCodePageHoldsIt(line);
-    WritePrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
-                               stored_value.c_str(), path.c_str());
+    return WritePrivateProfileStringW(WidenUtf8(section).c_str(), WidenUtf8(key).c_str(),
+                                      stored_value.c_str(), path.c_str()) != FALSE;
 }
 
 ProfileHandleStore::ProfileHandleStore(std::wstring settings_path)
@@ -140,7 +139,9 @@ std::string ProfileHandleStore::LoadHandle() {
 }
 
 void ProfileHandleStore::SaveHandle(std::string_view handle) {
-    WriteIniValue(kHandleSection, kHandleKeyToWrite, handle, CurrentSettingsPath());
+    // A failed write goes unnoticed: the window keeps the handle for this run.
+    static_cast<void>(
+        WriteIniValue(kHandleSection, kHandleKeyToWrite, handle, CurrentSettingsPath()));
 }
 
 std::wstring ProfileHandleStore::CurrentSettingsPath() const {

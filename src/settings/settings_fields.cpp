@@ -30,19 +30,19 @@ std::size_t Utf16Length(std::string_view text) {
     return units;
 }
 
-// The reason as the settings file holds it. A profile read drops the blanks
-// at either end of a value and one pair of quote marks around it; a value in
-// quotes keeps both.
-std::string StoredReason(std::string_view reason) {
-    const bool blank_at_an_end = !reason.empty() && (TrimmedBlanks(reason).size() != reason.size());
-    const bool quoted = reason.size() >= 2 && (reason.front() == '"' || reason.front() == '\'') &&
-                        reason.back() == reason.front();
+// A text as the settings file holds it. A profile read drops the blanks at
+// either end of a value and one pair of quote marks around it; a value in
+// quotes keeps both. A face can be in single quotes too.
+std::string StoredText(std::string_view text) {
+    const bool blank_at_an_end = !text.empty() && (TrimmedBlanks(text).size() != text.size());
+    const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                        text.back() == text.front();
     if (blank_at_an_end || quoted) {
         std::string stored = "\"";
-        stored.append(reason).append("\"");
+        stored.append(text).append("\"");
         return stored;
     }
-    return std::string(reason);
+    return std::string(text);
 }
 
 std::string NumberText(int value) { return std::to_string(value); }
@@ -117,7 +117,7 @@ std::variant<AwaySettings, FieldProblem> SettingsFromFields(const SettingsFields
     }
 
     settings.auto_reason = OnOneLine(fields.reason);
-    if (Utf16Length(StoredReason(settings.auto_reason)) > kLongestEntryValue) {
+    if (Utf16Length(StoredText(settings.auto_reason)) > kLongestEntryValue) {
         return FieldProblem{
             SettingsField::kReason,
             Problem("Reason", "too long: the settings file keeps at most 749 characters")};
@@ -153,11 +153,11 @@ std::vector<EntryChange> ChangedEntries(const AwaySettings& before, const AwaySe
         return look.face.empty() ? kPlainFace : std::string_view(look.face);
     };
     change("FONT", "Font", face_of(was) != face_of(is), face_of(is) == kPlainFace,
-           std::string(face_of(is)));
+           StoredText(face_of(is)));
     change("AUTOAWAY", "Auto-away after", before.auto_away_minutes != after.auto_away_minutes,
            !after.auto_away_minutes, NumberText(after.auto_away_minutes.value_or(0)));
     change("AUTOREASON", "Reason", before.auto_reason != after.auto_reason,
-           after.auto_reason == kPlainAutoReason, StoredReason(after.auto_reason));
+           after.auto_reason == kPlainAutoReason, StoredText(after.auto_reason));
     change("REPORTMINUTES", "Report every", before.report_minutes != after.report_minutes,
            after.report_minutes == 1, NumberText(after.report_minutes));
     change("AWAYLOG", "Away log", before.away_log != after.away_log, !after.away_log, "1");

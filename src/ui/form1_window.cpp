@@ -9,6 +9,7 @@
 #include "core/text_win.h"
 #include "ui/input_box.h"
 #include "ui/resource_ids.h"
+#include "ui/settings_dialog.h"
 #include "ui/single_instance.h"
 #include "ui/win32_cast.h"
 #include "ui/win32_event_loop.h"
@@ -44,11 +45,18 @@ Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
     : event_loop_(event_loop), client_(client), form_(*this, client, handle_store, event_loop) {}
 
 Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
-                         Win32EventLoop& event_loop, const AwaySettings& settings,
+                         Win32EventLoop& event_loop, AwaySettings& settings,
                          LastInputClock& last_input)
     : event_loop_(event_loop),
       client_(client),
       form_(*this, client, handle_store, event_loop, settings, last_input) {}
+
+Form1Window::Form1Window(ClientOperations& client, HandleStore& handle_store,
+                         Win32EventLoop& event_loop, AwaySettings& settings,
+                         LastInputClock& last_input, SettingsStore& settings_store)
+    : event_loop_(event_loop),
+      client_(client),
+      form_(*this, client, handle_store, event_loop, settings, last_input, settings_store) {}
 
 Form1Window::~Form1Window() {
     if (Handle() != nullptr) {
@@ -78,9 +86,7 @@ bool Form1Window::Create() {
     if (CreateFor(WS_EX_APPWINDOW, kClassName, L"", kStyle, bounds, nullptr, 0) == nullptr) {
         return false;
     }
-    if (form_.AutoAwayOn()) {
-        SetTimer(Handle(), kAutoAwayTimerId, kAutoAwayCheckMs, nullptr);
-    }
+    WatchIdleTimeAsNeeded();
     SetTimer(Handle(), kCatchUpTimerId, kCatchUpMs, nullptr);
     return CreateControls();
 }
@@ -235,6 +241,10 @@ void Form1Window::RunMenuCommand(int command) {
         case IDM_IMS_OFF:
             form_.IMzOff_Click();
             break;
+        case IDM_SETTINGS:
+            form_.Settings_Click();
+            WatchIdleTimeAsNeeded();
+            break;
         case IDM_MINIMIZE:
             form_.Minimize_Click();
             break;
@@ -295,12 +305,22 @@ void Form1Window::OnTimer(UINT_PTR timer_id) {
             break;
         case kAutoAwayTimerId:
             form_.AutoAway_Timer();
+            WatchIdleTimeAsNeeded();
             break;
         case kCatchUpTimerId:
             client_.CatchUp();
             break;
         default:
             break;
+    }
+}
+
+void Form1Window::WatchIdleTimeAsNeeded() {
+    if (!form_.WatchesIdleTime()) {
+        KillTimer(Handle(), kAutoAwayTimerId);
+        watching_idle_time_ = false;
+    } else if (!watching_idle_time_) {
+        watching_idle_time_ = SetTimer(Handle(), kAutoAwayTimerId, kAutoAwayCheckMs, nullptr) != 0;
     }
 }
 
@@ -348,6 +368,11 @@ void Form1Window::ShowInformationBox(std::string_view text, std::string_view tit
 void Form1Window::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
 
 void Form1Window::ShowMentions(std::string_view list) { mentions_.Show(Handle(), list, Font()); }
+
+std::optional<SettingsChoice> Form1Window::EditSettings(const SettingsChoice& shown,
+                                                        const ChatLineInLook& line_in) {
+    return ShowSettingsDialog(Handle(), shown, line_in);
+}
 
 std::string Form1Window::TimeOfDay() const {
     SYSTEMTIME now{};

@@ -21,6 +21,7 @@ namespace lullcast {
 class ClientOperations;
 class HandleStore;
 class LastInputClock;
+class SettingsStore;
 class Win32EventLoop;
 struct AwaySettings;
 
@@ -35,7 +36,10 @@ class Form1Window final : public WindowBase, public MainWindow {
     Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop);
     // With the away settings; they and `last_input` must outlive the window.
     Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop,
-                const AwaySettings& settings, LastInputClock& last_input);
+                AwaySettings& settings, LastInputClock& last_input);
+    // With the settings dialog's changes kept in `settings_store` as well.
+    Form1Window(ClientOperations& client, HandleStore& handle_store, Win32EventLoop& event_loop,
+                AwaySettings& settings, LastInputClock& last_input, SettingsStore& settings_store);
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
     Form1Window(Form1Window&&) = delete;
@@ -64,6 +68,8 @@ class Form1Window final : public WindowBase, public MainWindow {
                             InformationBoxStyle style) override;
     void Minimise() override;
     void ShowMentions(std::string_view list) override;
+    [[nodiscard]] std::optional<SettingsChoice> EditSettings(
+        const SettingsChoice& shown, const ChatLineInLook& line_in) override;
     [[nodiscard]] std::string TimeOfDay() const override;
     void MakeTopmost() override;
     [[noreturn]] void EndProgram() override;
@@ -84,6 +90,9 @@ class Form1Window final : public WindowBase, public MainWindow {
     void OnTick();
     void ComeForward();
     void ArmTickTimer();
+    // The once-a-second look at the desktop's idle time runs while Form1
+    // needs it.
+    void WatchIdleTimeAsNeeded();
     void StartWindowDrag();
 
     Win32EventLoop& event_loop_;
@@ -91,6 +100,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     Form1 form_;
     TickSchedule tick_schedule_;
     int dpi_ = kDesignDpi;
+    bool watching_idle_time_ = false;
     UniqueFont font_;
 
     TitleStrip picture1_;

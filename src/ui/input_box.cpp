@@ -1,6 +1,7 @@
 #include "ui/input_box.h"
 
 #include "core/text_win.h"
+#include "ui/control_text.h"
 #include "ui/resource_ids.h"
 #include "ui/win32_cast.h"
 
@@ -13,14 +14,6 @@ struct InputBoxState {
     std::wstring default_text;
     std::wstring answer;
 };
-
-std::wstring ControlText(HWND dialog, int control_id) {
-    auto* const control = GetDlgItem(dialog, control_id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return text;
-}
 
 void InitialiseInputBox(HWND dialog, const InputBoxState& state) {
     SetWindowTextW(dialog, state.title.c_str());
@@ -41,7 +34,7 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wparam, LPA
             return FALSE;  // the focus is set already
         case WM_COMMAND:
             if (LOWORD(wparam) == IDOK && state != nullptr) {
-                state->answer = ControlText(dialog, IDC_INPUT_TEXT);
+                state->answer = ControlText(GetDlgItem(dialog, IDC_INPUT_TEXT));
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }

@@ -6,6 +6,7 @@
 #include "client/quill_aol8/user32_window_functions.h"
 #include "settings/profile_away_settings.h"
 #include "settings/profile_handle_store.h"
+#include "settings/profile_settings_store.h"
 #include "ui/desktop_last_input_clock.h"
 #include "ui/form1_window.h"
 #include "ui/single_instance.h"
@@ -49,10 +50,14 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     lullcast::quill_aol8::User32WindowFunctions client_windows;
     lullcast::quill_aol8::QuillClient client(client_windows, event_loop);
     lullcast::ProfileHandleStore handle_store;
-    // Read once: a change to the file takes effect at the next start.
-    const lullcast::AwaySettings settings = lullcast::LoadAwaySettings(lullcast::SettingsPath());
+    // Read once: a change to the file by hand takes effect at the next start,
+    // a change in the settings dialog at once.
+    const std::wstring settings_path = lullcast::SettingsPath();
+    lullcast::AwaySettings settings = lullcast::LoadAwaySettings(settings_path);
+    lullcast::ProfileSettingsStore settings_store(settings_path, lullcast::ProgramFileName());
     lullcast::DesktopLastInputClock last_input;
-    lullcast::Form1Window window(client, handle_store, event_loop, settings, last_input);
+    lullcast::Form1Window window(client, handle_store, event_loop, settings, last_input,
+                                 settings_store);
     if (!window.Create()) {
         return 1;
     }

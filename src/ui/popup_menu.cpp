@@ -12,12 +12,13 @@ struct MenuItem {
     const wchar_t* caption;
 };
 
-constexpr std::array<MenuItem, 10> kMenuItems{{
+constexpr std::array<MenuItem, 11> kMenuItems{{
     {IDM_ABOUT, L"- &About"},
     {IDM_GREETZ, L"- &Greetz"},
     {IDM_CONTACTS, L"- &Contacts?"},
     {0, nullptr},
     {IDM_HANDLE_CHANGE, L"- Change &Handle"},
+    {IDM_SETTINGS, L"- &Settings..."},
     {IDM_IMS_ON, L"- IMs On"},
     {IDM_IMS_OFF, L"- IMs Off"},
     {0, nullptr},

@@ -28,6 +28,22 @@
 #define IDC_MENTIONS_TEXT 250
 #define IDC_MENTIONS_CLOSE 251
 
+// The settings dialog and its controls, in the order of its tab stops.
+#define IDD_SETTINGS 400
+#define IDC_SETTINGS_COLOURS 401
+#define IDC_SETTINGS_ADD 402
+#define IDC_SETTINGS_REMOVE 403
+#define IDC_SETTINGS_WAVY 404
+#define IDC_SETTINGS_FACE 405
+#define IDC_SETTINGS_AUTOAWAY 406
+#define IDC_SETTINGS_REASON 407
+#define IDC_SETTINGS_REPORT 408
+#define IDC_SETTINGS_AWAYLOG 409
+#define IDC_SETTINGS_RUN 410
+#define IDC_SETTINGS_PREVIEW 411
+// The swatches of the colours, one to eight.
+#define IDC_SETTINGS_SWATCH1 420
+
 // Commands of the popup menu.
 #define IDM_ABOUT 301
 #define IDM_GREETZ 302
@@ -37,4 +53,5 @@
 #define IDM_IMS_OFF 306
 #define IDM_MINIMIZE 307
 #define IDM_EXIT 308
+#define IDM_SETTINGS 309
 // NOLINTEND(cppcoreguidelines-macro-usage)

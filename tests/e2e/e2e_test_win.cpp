@@ -17,7 +17,13 @@ namespace {
 using ::testing::ElementsAre;
 
 // Items of the popup menu, in presses of the Down key.
-enum MenuItem : int { kMenuChangeHandle = 4, kMenuImsOn = 5, kMenuImsOff = 6, kMenuExit = 8 };
+enum MenuItem : int {
+    kMenuChangeHandle = 4,
+    kMenuSettings = 5,
+    kMenuImsOn = 6,
+    kMenuImsOff = 7,
+    kMenuExit = 9
+};
 
 const std::string kBanner = "¬ Lull-Cast 2k3 ¬ tarn";
 const std::string kLoadedNewbie = "¬ loaded ¬ newbie";

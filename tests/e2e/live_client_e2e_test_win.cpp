@@ -104,7 +104,7 @@ TEST_F(EndToEndTest, AClientThatStopsAnsweringNeverHoldsUpTheWindow) {
 // icon last, in front of the windows opened before.
 TEST_F(EndToEndTest, ImsOffWaitsForAnImWindowThatIsBuiltAChildAtATime) {
     ASSERT_TRUE(StartBoth({L"--im-build-ms", L"150"}));
-    ASSERT_TRUE(ChooseMenuItem(6));  // IMs Off
+    ASSERT_TRUE(ChooseMenuItem(7));  // IMs Off
     ASSERT_TRUE(WaitForEvents("ims", 1));
     const std::vector<LogEvent> sent = Events("im");
     ASSERT_EQ(sent.size(), 1U);

@@ -15,17 +15,6 @@ std::filesystem::path ProgramsFolder() {
     return std::filesystem::path(name).parent_path() / "e2e-programs";
 }
 
-// A real left click in the middle of `window`, as a user makes it.
-void ClickOn(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    std::array<INPUT, 3> inputs = {testing::MouseInputAt(centre, 0),
-                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTDOWN),
-                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTUP)};
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // The shown text's escapes ("\\", "\xHH") back to bytes.
 std::string Unescaped(std::string_view text) {
     std::string bytes;
@@ -92,6 +81,16 @@ HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::mil
         },
         timeout);
     return found;
+}
+
+void ClickOn(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    std::array<INPUT, 3> inputs = {testing::MouseInputAt(centre, 0),
+                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTDOWN),
+                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTUP)};
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void MovePointerTo(POINT screen_point) {

@@ -31,6 +31,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 [[nodiscard]] HWND WaitForWindow(DWORD process_id, const wchar_t* class_name,
                                  std::chrono::milliseconds timeout);
 void MovePointerTo(POINT screen_point);
+// A real left click in the middle of `window`, as a user makes it.
+void ClickOn(HWND window);
 // "5A6F" as the bytes "Zo", as the log writes bytes.
 [[nodiscard]] std::string BytesOfHex(std::string_view hex);
 

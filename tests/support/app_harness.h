@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "app/tick_schedule.h"
 #include "core/client_operations.h"
 #include "settings/handle_store.h"
+#include "settings/settings_store.h"
 #include "support/chat_line.h"
 #include "support/virtual_event_loop.h"
 
@@ -31,15 +33,19 @@ inline MonoTime Seconds(double seconds) {
 struct ProgramEnded {};
 
 // The main window's logic on a virtual clock, with this object as its window,
-// chat client, handle store and idle clock. Each thing they are asked to do
-// is journaled with its time: "status Idling...", "click 6", "save Bob",
-// "display 00:00:01", "chat ¬ rsn ¬ brb" (a chat line must be exactly the fade
-// of that text in the program's colours). The one-second tick is driven as the
-// real window drives it: one timer, armed for the schedule's next due time.
+// chat client, handle store, idle clock and settings store. Each thing they
+// are asked to do is journaled with its time: "status Idling...", "click 6",
+// "save Bob", "display 00:00:01", "chat ¬ rsn ¬ brb" (a chat line must be
+// exactly the fade of that text in the program's colours, else it reads
+// "chat <malformed>"; every line is kept as sent in `chat_lines`), "settings",
+// "write FADE=#FF0000, #FFFF00", "remove AWAYLOG", "run on". The one-second
+// tick is driven as the real window drives it: one timer, armed for the
+// schedule's next due time.
 class AppHarness final : public MainWindow,
                          public ClientOperations,
                          public HandleStore,
-                         public LastInputClock {
+                         public LastInputClock,
+                         public SettingsStore {
   public:
     void RunFor(double seconds) { loop.RunFor(Seconds(seconds)); }
     // Scripts `event` at `seconds` on the clock, nested in whatever runs then.
@@ -52,10 +58,11 @@ class AppHarness final : public MainWindow,
     void InputAt(double seconds) {
         At(seconds, [this] { last_input_at = loop.Now(); });
     }
-    // Loads the window and clears the journal of what loading did.
+    // Loads the window and clears the journal and the lines of what loading did.
     void LoadQuietly() {
         form.Form_Load();
         journal_.clear();
+        chat_lines.clear();
         mark_ = {};
     }
     // Presses Start, answering the reason prompt with `reason` (nothing: Cancel).
@@ -92,10 +99,12 @@ class AppHarness final : public MainWindow,
     [[nodiscard]] std::optional<std::string> PromptForText(std::string_view prompt,
                                                            std::string_view title,
                                                            std::string_view default_text) override;
-    // The box texts are the program's own constants; the title and style are not.
-    void ShowInformationBox(std::string_view /*text*/, std::string_view title,
+    // The box texts are mostly the program's own constants: they are kept in
+    // `box_texts`, out of the journal.
+    void ShowInformationBox(std::string_view text, std::string_view title,
                             InformationBoxStyle style) override {
         Note("info", std::to_string(static_cast<int>(style)) + " | " + std::string(title));
+        box_texts.emplace_back(text);
         if (while_box_open) while_box_open();
     }
     void Minimise() override { Note("minimise"); }
@@ -111,6 +120,7 @@ class AppHarness final : public MainWindow,
     }
     void SendChatLine(std::string_view line) override {
         if (while_sending) while_sending();
+        chat_lines.emplace_back(line);
         Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
         // The room shows the line behind the user's name.
         if (transcript)
@@ -133,6 +143,32 @@ class AppHarness final : public MainWindow,
                 .count());
     }
 
+    // The settings dialog: answered by `edit_settings`, cancelled without it.
+    [[nodiscard]] std::optional<SettingsChoice> EditSettings(
+        const SettingsChoice& shown, const ChatLineInLook& line_in) override {
+        Note("settings");
+        if (!edit_settings) return std::nullopt;
+        return edit_settings(shown, line_in);
+    }
+    // A key in `failing` ("RUN" for the start with Windows) is journaled and
+    // not kept.
+    [[nodiscard]] bool WriteEntry(std::string_view key,
+                                  const std::optional<std::string>& value) override {
+        if (value) {
+            Note("write", std::string(key) + "=" + *value);
+        } else {
+            Note("remove", key);
+        }
+        return !failing.contains(std::string(key));
+    }
+    [[nodiscard]] bool StartsWithWindows() override { return starts_with_windows; }
+    [[nodiscard]] bool SetStartWithWindows(bool on) override {
+        Note("run", on ? "on" : "off");
+        if (failing.contains("RUN")) return false;
+        starts_with_windows = on;
+        return true;
+    }
+
     VirtualEventLoop loop;
     AwaySettings settings;                 // the plain program unless a test sets them
     std::function<void()> while_sending;   // runs inside every chat line's sending
@@ -142,7 +178,13 @@ class AppHarness final : public MainWindow,
     std::optional<std::string> transcript;  // none: no chat room is open
     MonoTime last_input_at{};
     int ticks_run = 0;
-    Form1 form{*this, *this, *this, loop, settings, *this};
+    std::vector<std::string> chat_lines;  // every chat line as sent
+    std::vector<std::string> box_texts;   // every information box's text
+    std::function<std::optional<SettingsChoice>(const SettingsChoice&, const ChatLineInLook&)>
+        edit_settings;
+    std::set<std::string> failing;  // the settings store's keys that are not written
+    bool starts_with_windows = false;
+    Form1 form{*this, *this, *this, loop, settings, *this, *this};
 
   private:
     void Note(std::string_view what, std::string_view detail = {}) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "chat_markup.h"
 #include "event_log_win.h"
+#include "fade/chat_markup.h"
 #include "log_text.h"
 
 namespace lullcast::standin {

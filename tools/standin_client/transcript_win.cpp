@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "chat_markup.h"
 #include "controls_win.h"
+#include "fade/chat_markup.h"
 
 namespace lullcast::standin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "chat_markup.h"
+#include "fade/chat_markup.h"
 #include "edit_text.h"
 #include "log_text.h"
 #include "options.h"

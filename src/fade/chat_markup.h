@@ -7,7 +7,7 @@
 
 #include "core/colour.h"
 
-namespace lullcast::standin {
+namespace lullcast {
 
 // One character of a posted line as the room shows it: its byte in the ANSI
 // code page, and the colour that the font tag before it gave it (none when no
@@ -39,4 +39,4 @@ struct ShownLine {
 // The visible characters of a shown line, markup removed.
 [[nodiscard]] std::string ShownText(const ShownLine& line);
 
-}  // namespace lullcast::standin
+}  // namespace lullcast

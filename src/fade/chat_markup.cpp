@@ -1,9 +1,9 @@
-#include "chat_markup.h"
+#include "fade/chat_markup.h"
 
 #include <algorithm>
 #include <cstddef>
 
-namespace lullcast::standin {
+namespace lullcast {
 namespace {
 
 struct FontTag {
@@ -198,4 +198,4 @@ std::string ShownText(const ShownLine& line) {
     return text;
 }
 
-}  // namespace lullcast::standin
+}  // namespace lullcast

@@ -1,0 +1,269 @@
+// The settings dialog end to end, as a user works it: opened from the menu,
+// colours picked in the system's colour picker and typed, the wave and the
+// face set through their controls, OK; then the next posted line and the
+// bytes of info.ini. The rules of the fields are pinned natively
+// (tests/settings, tests/app); here the wiring and the file.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/text_win.h"
+#include "e2e/session_win.h"
+#include "fade/announcer.h"
+
+namespace lullcast::e2e {
+namespace {
+
+constexpr int kMenuSettings = 5;
+constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The colour picker's fields for red, green and blue.
+constexpr std::array<int, 3> kPickerChannels = {706, 707, 708};
+
+const std::string kStoredIni =
+    "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n[Other]\r\nkey=value\r\n";
+
+class SettingsEndToEndTest : public EndToEndTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(WriteInfoIni(kStoredIni));
+        ASSERT_TRUE(StartBoth());
+    }
+
+    // A shown dialog of Lull-Cast's titled `title`, other than `besides`.
+    [[nodiscard]] HWND Dialog(const wchar_t* title, HWND besides = nullptr) const {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND window = nullptr;
+                     (window = FindWindowExW(nullptr, window, L"#32770", title)) != nullptr;) {
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner == lullcast_->id && window != besides && IsWindowVisible(window)) {
+                        found = window;
+                    }
+                }
+                return found != nullptr;
+            },
+            kFlowTimeout);
+        return found;
+    }
+    [[nodiscard]] HWND OpenSettings() const {
+        return ChooseMenuItem(kMenuSettings) ? Dialog(L"Lull-Cast 2k3") : nullptr;
+    }
+    static bool Closes(HWND window) {
+        return WaitUntil([window] { return IsWindowVisible(window) == FALSE; }, kFlowTimeout);
+    }
+    // Presses a button of a dialog as a click does, and waits for the
+    // dialog to go.
+    static bool Press(HWND dialog, int button) {
+        PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+        return Closes(dialog);
+    }
+    // Clicks `swatch_or_button` and picks red, green and blue in the colour
+    // picker it opens.
+    [[nodiscard]] bool PickColour(HWND dialog, int swatch_or_button,
+                                  std::array<int, 3> channels) const {
+        ClickOn(GetDlgItem(dialog, swatch_or_button));
+        const HWND picker = Dialog(nullptr, dialog);
+        if (picker == nullptr) return false;
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            SendMessageW(GetDlgItem(picker, kPickerChannels[i]), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(std::to_wstring(channels[i]).c_str()));
+        }
+        return Press(picker, IDOK);
+    }
+    // Types `text` over what the field holds, a character at a time.
+    static void TypeOver(HWND field, std::string_view text) {
+        if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr))
+            field = edit;  // a combo box
+        SendMessageW(field, EM_SETSEL, 0, -1);
+        for (const wchar_t character : WidenUtf8(text)) PostMessageW(field, WM_CHAR, character, 0);
+    }
+    [[nodiscard]] static std::string Text(HWND control) {
+        std::array<wchar_t, 512> text{};
+        const auto length =
+            SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        return NarrowToUtf8(std::wstring_view(text.data(), static_cast<std::size_t>(length)));
+    }
+    // The Run key's value "Lull-Cast", set (with a value) or removed.
+    [[nodiscard]] static std::optional<std::wstring> RunValue() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        std::array<wchar_t, 1024> value{};
+        DWORD bytes = sizeof(value) - sizeof(wchar_t);
+        const LSTATUS status = RegQueryValueExW(key, L"Lull-Cast", nullptr, nullptr,
+                                                reinterpret_cast<BYTE*>(value.data()), &bytes);
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS ? std::optional<std::wstring>(value.data()) : std::nullopt;
+    }
+    static void SetRunValue(const std::optional<std::wstring>& value) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr);
+        if (value) {
+            RegSetValueExW(key, L"Lull-Cast", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(value->c_str()),
+                           static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+        } else {
+            RegDeleteValueW(key, L"Lull-Cast");
+        }
+        RegCloseKey(key);
+    }
+    // The chat line of `text` as the room got it, in the code page.
+    [[nodiscard]] std::string LastLineBytes() const {
+        return BytesOfHex(Events("line").back().Field("hex"));
+    }
+};
+
+TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAreWritten) {
+    const HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    // Every field shows the value in effect: the default where none is set.
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_COLOURS)), "#004040, #00FFFF");
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_FACE)), "Arial Narrow");
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_AUTOAWAY)), "0");
+
+    ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_SWATCH1, {255, 0, 0}));
+    ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_ADD, {255, 255, 0}));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Text(GetDlgItem(dialog, IDC_SETTINGS_COLOURS)) == "#FF0000, #00FFFF, #FFFF00";
+        },
+        kFlowTimeout));
+    EXPECT_NE(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 2)), FALSE);
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 3)), FALSE);
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#ff0000, #FFFF00,#0000FF");
+    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_WAVY));
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_FACE), "Liberation Serif");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return IsDlgButtonChecked(dialog, IDC_SETTINGS_WAVY) == BST_CHECKED &&
+                   Text(GetDlgItem(dialog, IDC_SETTINGS_FACE)) == "Liberation Serif";
+        },
+        kFlowTimeout));
+    ASSERT_TRUE(Press(dialog, IDOK));
+
+    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
+    ASSERT_TRUE(WaitForEvents("line", 4));
+    const std::array<Colour, 3> colours = {0x0000FF, 0x00FFFF, 0xFF0000};
+    const LineLook look{.colours = colours, .wavy = true, .face = "Liberation Serif"};
+    EXPECT_EQ(BytesOfHex(Events("line")[2].Field("hex")),
+              ToAnsiCodePage(ComposeChatLine(look, "¬ activated ¬ by.Bob")));
+    EXPECT_EQ(LastLineBytes(), ToAnsiCodePage(ComposeChatLine(look, "¬ rsn ¬ tea")));
+    // The entry that did not change stays as it was, even where it is not
+    // valid; the comment and the other section stay too.
+    EXPECT_EQ(InfoIni(),
+              "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
+              "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\nFONT=Liberation Serif\r\n"
+              "[Other]\r\nkey=value\r\n");
+}
+
+TEST_F(SettingsEndToEndTest, CancelOkWithoutChangeAndAnInvalidFieldLeaveTheFileAlone) {
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Press(dialog, IDOK));
+    EXPECT_EQ(InfoIni(), kStoredIni);
+
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_REPORT), "5");
+    ASSERT_TRUE(Press(dialog, IDCANCEL));
+    EXPECT_EQ(InfoIni(), kStoredIni);
+
+    // OK with a colour that is not one names it and keeps the dialog open,
+    // with the field selected.
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#GG0000, #00FFFF");
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_REPORT), "5");
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    const HWND box = Dialog(L"Lull-Cast 2k3", dialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(Text(GetDlgItem(box, 0xFFFF)).find("Colours: \"#GG0000\" is not a colour"),
+              std::string::npos);
+    ASSERT_TRUE(Press(box, IDOK));
+    EXPECT_NE(IsWindowVisible(dialog), FALSE);
+    DWORD selection = 0;
+    SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL,
+                 reinterpret_cast<WPARAM>(&selection), 0);
+    EXPECT_EQ(selection, 0U);
+    ASSERT_TRUE(Press(dialog, IDCANCEL));
+    EXPECT_EQ(InfoIni(), kStoredIni);
+
+    // And the lines go out as they always did.
+    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
+    ASSERT_TRUE(WaitForEvents("line", 4));
+    EXPECT_EQ(LastLineBytes(),
+              ToAnsiCodePage(ComposeChatLine(0x00404000, 0x00FFFF00, "¬ rsn ¬ tea")));
+}
+
+TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
+    SetRunValue(std::nullopt);
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_UNCHECKED);
+    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_RUN));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_CHECKED; }, kFlowTimeout));
+    ASSERT_TRUE(Press(dialog, IDOK));
+    const std::wstring program = File("lullcast.exe").wstring();
+    ASSERT_TRUE(RunValue().has_value());
+    EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
+                             (L"\"" + program + L"\"").c_str(), -1),
+              CSTR_EQUAL)
+        << NarrowToUtf8(*RunValue());
+    EXPECT_EQ(InfoIni(), kStoredIni);
+
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_CHECKED);
+    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_RUN));
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_UNCHECKED; },
+                  kFlowTimeout));
+    ASSERT_TRUE(Press(dialog, IDOK));
+    EXPECT_FALSE(RunValue().has_value());
+
+    // A value that names another copy of the program shows as off.
+    const std::wstring other = L"\"C:\\elsewhere\\lullcast.exe\"";
+    SetRunValue(other);
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_UNCHECKED);
+    ASSERT_TRUE(Press(dialog, IDCANCEL));
+    EXPECT_EQ(RunValue(), other);
+    SetRunValue(std::nullopt);
+}
+
+// A file that cannot be written: the box names what was not saved, and the
+// chosen look holds for the session all the same.
+TEST_F(SettingsEndToEndTest, AWriteThatFailsIsNamedAndTheValuesStillApply) {
+    const Handle lock(CreateFileW(File("info.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    const HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_WAVY));
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_WAVY) == BST_CHECKED; },
+                  kFlowTimeout));
+    ASSERT_TRUE(Press(dialog, IDOK));
+    const HWND box = Dialog(L"Lull-Cast 2k3");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(Text(GetDlgItem(box, 0xFFFF)).find(": Wave."), std::string::npos)
+        << Text(GetDlgItem(box, 0xFFFF));
+    ASSERT_TRUE(Press(box, IDOK));
+
+    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
+    ASSERT_TRUE(WaitForEvents("line", 4));
+    const std::array<Colour, 2> colours = {0x00404000, 0x00FFFF00};
+    EXPECT_EQ(LastLineBytes(),
+              ToAnsiCodePage(ComposeChatLine({.colours = colours, .wavy = true}, "¬ rsn ¬ tea")));
+}
+
+}  // namespace
+}  // namespace lullcast::e2e
