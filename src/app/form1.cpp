@@ -374,7 +374,7 @@ void Form1::Settings_Click() {
     const BusyScope busy(*this);
     const bool starts_with_windows = settings_store_.StartsWithWindows();
     const std::optional<SettingsChoice> choice = window_.EditSettings(
-        {FieldsShowing(AwaySettings{}), starts_with_windows}, [this](const LookSettings& look) {
+        {FieldsShowing(settings_), starts_with_windows}, [this](const LookSettings& look) {
             return ComposeChatLine(LookOf(look), Joined({"¬ activated ¬ by.", handle_}));
         });
     if (!choice) {
