@@ -16,9 +16,10 @@ fi
 build_dir=$(cd "$1" && pwd)
 shift
 
-# LULLCAST_WINE_WINDOWS names the Windows version of a second session with a
-# prefix of its own (see wine-session.sh); unset, the build's own prefix.
-variant=${LULLCAST_WINE_WINDOWS:+-$LULLCAST_WINE_WINDOWS}
+# LULLCAST_WINE_WINDOWS names the Windows version, LULLCAST_WINE_DPI the screen
+# resolution, of a second session with a prefix of its own (see
+# wine-session.sh); unset, the build's own prefix.
+variant=${LULLCAST_WINE_WINDOWS:+-$LULLCAST_WINE_WINDOWS}${LULLCAST_WINE_DPI:+-${LULLCAST_WINE_DPI}dpi}
 export WINEPREFIX="$build_dir/wineprefix$variant"
 export WINEARCH=win32
 export WINEDEBUG=-all

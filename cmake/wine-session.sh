@@ -11,6 +11,8 @@
 # With LULLCAST_WINE_WINDOWS set (a winecfg version name such as winxp), the
 # session is a second one with a prefix, a session folder and an X server of
 # its own, and the prefix reports that version of Windows to the programs.
+# LULLCAST_WINE_DPI (a number such as 144) does the same for a screen of that
+# many dots per inch; the two combine.
 # Everything started here writes to files, never to CTest's pipes: CTest waits
 # for every holder of a test's output pipe to go away, so a server started
 # with it would hold up the test until the server ends.
@@ -24,7 +26,8 @@ action=$1
 build_dir=$(cd "$2" && pwd)
 
 windows_version=${LULLCAST_WINE_WINDOWS:-}
-variant=${windows_version:+-$windows_version}
+dpi=${LULLCAST_WINE_DPI:-}
+variant=${windows_version:+-$windows_version}${dpi:+-${dpi}dpi}
 session_dir="$build_dir/wine-session$variant"
 display_file="$session_dir/display"
 xvfb_pid_file="$session_dir/xvfb.pid"
@@ -99,7 +102,7 @@ start_xvfb() {
 }
 
 prepare_prefix() {
-    wanted="$(wine --version 2>/dev/null) unmanaged${windows_version:+ $windows_version}"
+    wanted="$(wine --version 2>/dev/null) unmanaged${windows_version:+ $windows_version}${dpi:+ $dpi dpi}"
     if [ -f "$prefix_stamp" ] && [ "$(cat "$prefix_stamp")" = "$wanted" ]; then
         # Starts Wine's services now, so that no test pays for them.
         wine wineboot >>"$log_file" 2>&1 </dev/null
@@ -111,6 +114,10 @@ prepare_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log_file" 2>&1 </dev/null
     if [ -n "$windows_version" ]; then
         wine winecfg -v "$windows_version" >>"$log_file" 2>&1 </dev/null
+    fi
+    if [ -n "$dpi" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >>"$log_file" 2>&1 </dev/null
     fi
     printf '%s\n' "$wanted" >"$prefix_stamp"
 }

@@ -12,6 +12,10 @@
 //   lullcast-drive point-at start|stop|strip
 //                                     rests the mouse pointer on the Start or Stop button or
 //                                     on the title strip (between its texts)
+//   lullcast-drive settings           opens the settings dialog from the menu, as a user
+//                                     does with the mouse and the keyboard, and prints
+//                                     where it is on the screen (dialog=WxH+X+Y)
+//   lullcast-drive settings-cancel    presses Cancel in the settings dialog
 //   lullcast-drive bare-window        shows a plain window until it is closed (a
 //                                     baseline for memory measurements)
 //
@@ -73,6 +77,43 @@ int Start(HWND main_window, const wchar_t* reason) {
                             nullptr);
     }
     PostMessageW(GetDlgItem(prompt, IDOK), BM_CLICK, 0, 0);
+    return 0;
+}
+
+void Press(WORD virtual_key) {
+    std::array<INPUT, 2> keys{};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = virtual_key;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+HWND FindMenu() { return FindWindowW(L"#32768", nullptr); }
+
+// A real click on the Menu button opens the popup menu; the keyboard then
+// goes down to "Settings...", the fifth item.
+int OpenSettings(HWND main_window) {
+    RECT bounds{};
+    GetWindowRect(Control(main_window, IDC_SSCOMMAND3), &bounds);
+    SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    std::array<INPUT, 2> clicks{};
+    for (INPUT& click : clicks) click.type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof(INPUT));
+    if (WaitFor(&FindMenu, 5000) == nullptr) return 1;
+    constexpr int kDownsToSettings = 5;
+    for (int down = 0; down < kDownsToSettings; ++down) Press(VK_DOWN);
+    Press(VK_RETURN);
+    SetCursorPos(0, 0);
+    const HWND dialog = WaitFor(&FindPrompt, 10'000);
+    if (dialog == nullptr) return 1;
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    std::wprintf(L"dialog=%ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top,
+                 area.left, area.top);
     return 0;
 }
 
@@ -143,8 +184,13 @@ int wmain(int argc, wchar_t** argv) {
         return WaitFor(&FindMainWindow, seconds * 1000) != nullptr ? 0 : 1;
     }
     const HWND main_window = FindMainWindow();
+    if (command == L"settings-cancel") {
+        const HWND dialog = FindPrompt();
+        return dialog != nullptr && PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0) ? 0
+                                                                                               : 1;
+    }
     if (command == L"start" || command == L"stop" || command == L"exit" || command == L"read" ||
-        command == L"point-at") {
+        command == L"point-at" || command == L"settings") {
         if (main_window == nullptr) {
             std::fwprintf(stderr, L"lullcast-drive: Lull-Cast's window is not there\n");
             return 1;
@@ -156,10 +202,12 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (command == L"exit") return ClickExit(main_window);
         if (command == L"point-at") return PointAt(main_window, argc > 2 ? argv[2] : L"");
+        if (command == L"settings") return OpenSettings(main_window);
         return Read(main_window);
     }
-    std::fwprintf(stderr,
-                  L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|"
-                  L"nudge-pointer|point-at start|stop|strip|bare-window\n");
+    std::fwprintf(
+        stderr,
+        L"usage: lullcast-drive wait|start [reason]|stop|exit|read|park-pointer|"
+        L"nudge-pointer|point-at start|stop|strip|settings|settings-cancel|bare-window\n");
     return 2;
 }
