@@ -160,6 +160,19 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
               "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
               "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\nFONT=Liberation Serif\r\n"
               "[Other]\r\nkey=value\r\n");
+
+    // A setting typed back to its default loses its entry.
+    const HWND again = OpenSettings();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Text(GetDlgItem(again, IDC_SETTINGS_FACE)), "Liberation Serif");
+    TypeOver(GetDlgItem(again, IDC_SETTINGS_FACE), "Arial Narrow");
+    ASSERT_TRUE(
+        WaitUntil([&] { return Text(GetDlgItem(again, IDC_SETTINGS_FACE)) == "Arial Narrow"; },
+                  kFlowTimeout));
+    ASSERT_TRUE(Press(again, IDOK));
+    EXPECT_EQ(InfoIni(),
+              "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
+              "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\n[Other]\r\nkey=value\r\n");
 }
 
 TEST_F(SettingsEndToEndTest, CancelOkWithoutChangeAndAnInvalidFieldLeaveTheFileAlone) {

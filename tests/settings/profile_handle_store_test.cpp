@@ -11,6 +11,7 @@
 
 #include "core/text_win.h"
 #include "settings/profile_away_settings.h"
+#include "settings/profile_settings_store.h"
 #include "support/scratch_folder_win.h"
 
 namespace lullcast::testing {
@@ -89,6 +90,36 @@ TEST_F(SettingsFileTest, ReadsTheAwaySettingsAndTellsAnEmptyReasonFromNone) {
     EXPECT_EQ(read.report_minutes, 15);
     std::filesystem::remove(file);
     EXPECT_EQ(LoadAwaySettings(file).auto_reason, "auto-away");
+}
+
+// What the settings dialog writes: its entries set, replaced and removed in
+// place, every other line, section and comment kept, in the file's own
+// encoding, and the settings read back as written.
+TEST_F(SettingsFileTest, TheDialogsEntriesKeepTheRestOfTheFileAndItsEncoding) {
+    ProfileSettingsStore settings{file, L""};
+    const std::string kept = "; mine\r\n[LullCast]\r\nHANDLE=Zoë\r\nfade=#000000,#FFFFFF\r\n";
+    const struct {
+        std::optional<std::string> value;  // nothing: removed
+        std::string fade_line;             // what the file then holds for it
+    } writes[] = {
+        {"#FF0000, #0000FF", "fade=#FF0000, #0000FF\r\n"},
+        {std::nullopt, ""},
+        {"#123456, #654321", "FADE=#123456, #654321\r\n"},
+    };
+    for (const bool utf16 : {false, true}) {
+        SCOPED_TRACE(utf16 ? "UTF-16" : "ANSI");
+        const auto as_stored = [utf16](const std::string& text) {
+            return utf16 ? Utf16File(text) : NarrowToAnsi(WidenUtf8(text));
+        };
+        ASSERT_TRUE(WriteFileBytes(file, as_stored(kept + "[Other]\r\nx=1\r\n")));
+        for (const auto& [value, fade_line] : writes) {
+            EXPECT_TRUE(settings.WriteEntry("FADE", value));
+            EXPECT_EQ(ReadFileBytes(file), as_stored("; mine\r\n[LullCast]\r\nHANDLE=Zoë\r\n" +
+                                                     fade_line + "[Other]\r\nx=1\r\n"));
+        }
+        EXPECT_TRUE(settings.WriteEntry("AUTOREASON", "\" out \""));
+        EXPECT_EQ(LoadAwaySettings(file).auto_reason, " out ");
+    }
 }
 
 // Runs only in the copy that the test below starts, beside its settings file.
