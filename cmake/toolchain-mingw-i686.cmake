@@ -1,7 +1,10 @@
 # Cross build of the Win32 program for i686 with mingw-w64.
 #
 # The -posix flavour of the compilers is the one with std::thread and
-# std::mutex (GoogleTest needs them); the -win32 flavour has neither.
+# std::mutex (GoogleTest needs them); the -win32 flavour has neither. Every
+# object is compiled with the -posix flavour. lullcast.exe, which runs on one
+# thread, alone links the -win32 flavour's runtime instead, which does without
+# winpthreads (src/CMakeLists.txt says how).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

@@ -6,7 +6,7 @@
 #
 #   check-size.sh PROGRAM.exe [LIMIT_BYTES]
 #
-# The limit is 262144 bytes (256 KB) unless given. Prints the size; exits 1
+# The limit is 229376 bytes (224 KB) unless given. Prints the size; exits 1
 # when the program is larger, 2 when it cannot be read, 0 otherwise. When it
 # fails, lullcast.map beside the program tells what each object adds.
 set -eu
@@ -16,7 +16,7 @@ if [ "$#" -lt 1 ] || [ "$#" -gt 2 ]; then
     exit 2
 fi
 program=$1
-limit=${2:-262144}
+limit=${2:-229376}
 
 if [ ! -r "$program" ]; then
     echo "check-size: cannot read $program" >&2

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-#include <stdexcept>
+#include <string>
 
 #include "core/binary64_rounding.h"
 #include "fade/fade_detail.h"
@@ -524,7 +524,10 @@ std::string PrefixedFadeText(std::string_view prefix, std::span<const Colour> co
     const std::size_t max_size = std::string().max_size();
     if (prefix.size() > max_size ||
         text.size() > (max_size - prefix.size()) / kMostOutputBytesPerInputByte) {
-        throw std::length_error("FadeText: text too long");
+        // Through the library's own helper, as its strings throw: the
+        // constructor of std::length_error would bring a second string
+        // implementation into lullcast.exe (src/ui/throw_helpers.cpp).
+        std::__throw_length_error("FadeText: text too long");
     }
     const TextMeasure measure = Measure(text);
     const std::size_t size = prefix.size() + measure.characters * kColourTagSize + measure.bytes +

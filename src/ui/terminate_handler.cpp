@@ -7,8 +7,8 @@
 // which shows the message nowhere: a Windows program has no stderr unless
 // whoever starts it gives it one. This handler writes the same lines, with
 // the type's mangled name ("St12length_error" for std::length_error), and
-// aborts just the same. Like tick_count64_for_xp.cpp it must be an object of
-// the program itself, so that the linker finds it before the runtime's own.
+// aborts just the same. It must be an object of the program itself, so that
+// the linker finds it before the runtime's own.
 #include <cxxabi.h>
 
 #include <cstdio>
