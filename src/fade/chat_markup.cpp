@@ -1,7 +1,10 @@
 #include "fade/chat_markup.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstddef>
+#include <cstdint>
 
 namespace lullcast {
 namespace {
@@ -33,36 +36,23 @@ bool IsNameCharacter(char c) {
     return (lower >= 'a' && lower <= 'z') || c == '-';
 }
 
-std::optional<int> HexDigit(char c) {
-    const char lower = LowerAscii(c);
-    if (lower >= '0' && lower <= '9') {
-        return lower - '0';
-    }
-    if (lower >= 'a' && lower <= 'f') {
-        return lower - 'a' + 10;
-    }
-    return std::nullopt;
-}
-
-// "#RRGGBB" or "RRGGBB"; anything else names no colour.
-std::optional<Colour> ParseColour(std::string_view value) {
-    if (!value.empty() && value.front() == '#') {
-        value.remove_prefix(1);
-    }
-    if (value.size() != 6) {
-        return std::nullopt;
-    }
-    int channels[3] = {0, 0, 0};
-    for (std::size_t i = 0; i < 6; ++i) {
-        const std::optional<int> digit = HexDigit(value[i]);
-        if (!digit) {
+// The attribute value at `pos`, quoted or not, with `pos` moved past it;
+// nothing for a quote that is never closed.
+std::optional<std::string_view> ReadAttributeValue(std::string_view line, std::size_t& pos) {
+    if (pos < line.size() && (line[pos] == '"' || line[pos] == '\'')) {
+        const std::size_t closing = line.find(line[pos], pos + 1);
+        if (closing == std::string_view::npos) {
             return std::nullopt;
         }
-        channels[i / 2] = channels[i / 2] * 16 + *digit;
+        const std::string_view value = line.substr(pos + 1, closing - pos - 1);
+        pos = closing + 1;
+        return value;
     }
-    return MakeColour(static_cast<std::uint8_t>(channels[0]),
-                      static_cast<std::uint8_t>(channels[1]),
-                      static_cast<std::uint8_t>(channels[2]));
+    const std::size_t value_start = pos;
+    while (pos < line.size() && !IsBlank(line[pos]) && line[pos] != '>' && line[pos] != '<') {
+        ++pos;
+    }
+    return line.substr(value_start, pos - value_start);
 }
 
 // Reads the font tag's attributes from `pos` (just after "<font") to its '>'.
@@ -90,26 +80,14 @@ std::optional<FontTag> ReadFontAttributes(std::string_view line, std::size_t pos
             return std::nullopt;
         }
         ++pos;
-        std::string_view value;
-        if (pos < line.size() && (line[pos] == '"' || line[pos] == '\'')) {
-            const std::size_t closing = line.find(line[pos], pos + 1);
-            if (closing == std::string_view::npos) {
-                return std::nullopt;
-            }
-            value = line.substr(pos + 1, closing - pos - 1);
-            pos = closing + 1;
-        } else {
-            const std::size_t value_start = pos;
-            while (pos < line.size() && !IsBlank(line[pos]) && line[pos] != '>' &&
-                   line[pos] != '<') {
-                ++pos;
-            }
-            value = line.substr(value_start, pos - value_start);
+        const std::optional<std::string_view> value = ReadAttributeValue(line, pos);
+        if (!value) {
+            return std::nullopt;
         }
         if (EqualsIgnoringCase(name, "face")) {
-            tag.face = std::string(value);
+            tag.face = std::string(*value);
         } else if (EqualsIgnoringCase(name, "color")) {
-            tag.colour = ParseColour(value);
+            tag.colour = ParseHtmlColour(*value);
         }
     }
 }
@@ -142,9 +120,9 @@ struct ShiftTag {
 };
 
 std::optional<ShiftTag> ReadShiftTag(std::string_view line, std::size_t start) {
-    const ShiftTag tags[] = {{1, 0, 5}, {-1, 0, 6}, {0, 1, 5}, {0, -1, 6}};
-    const std::string_view names[] = {"<sup>", "</sup>", "<sub>", "</sub>"};
-    for (std::size_t i = 0; i < 4; ++i) {
+    constexpr std::array<ShiftTag, 4> tags = {{{1, 0, 5}, {-1, 0, 6}, {0, 1, 5}, {0, -1, 6}}};
+    constexpr std::array<std::string_view, 4> names = {"<sup>", "</sup>", "<sub>", "</sub>"};
+    for (std::size_t i = 0; i < tags.size(); ++i) {
         if (EqualsIgnoringCase(line.substr(start, names[i].size()), names[i])) {
             return tags[i];
         }
@@ -187,6 +165,25 @@ ShownLine ParseChatLine(std::string_view line) {
         ++pos;
     }
     return shown;
+}
+
+std::optional<Colour> ParseHtmlColour(std::string_view text) {
+    if (text.starts_with('#')) {
+        text.remove_prefix(1);
+    }
+    constexpr std::size_t kDigits = 6;
+    const auto is_hex_digit = [](char digit) {
+        const char lower = LowerAscii(digit);
+        return (lower >= '0' && lower <= '9') || (lower >= 'a' && lower <= 'f');
+    };
+    if (text.size() != kDigits || !std::ranges::all_of(text, is_hex_digit)) {
+        return std::nullopt;
+    }
+    unsigned rgb = 0;
+    std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    // HTML writes red first; the colour value keeps red in its low byte.
+    return MakeColour(static_cast<std::uint8_t>(rgb >> 16U), static_cast<std::uint8_t>(rgb >> 8U),
+                      static_cast<std::uint8_t>(rgb));
 }
 
 std::string ShownText(const ShownLine& line) {

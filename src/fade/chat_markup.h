@@ -36,6 +36,10 @@ struct ShownLine {
 // so nothing a sender types is ever lost from view.
 [[nodiscard]] ShownLine ParseChatLine(std::string_view line);
 
+// A colour as HTML writes it, "#RRGGBB" (the "#" optional, digits in either
+// case), as a colour value (0x00BBGGRR); nothing for any other text.
+[[nodiscard]] std::optional<Colour> ParseHtmlColour(std::string_view text);
+
 // The visible characters of a shown line, markup removed.
 [[nodiscard]] std::string ShownText(const ShownLine& line);
 

@@ -11,30 +11,6 @@
 
 namespace lullcast {
 
-namespace {
-
-bool IsHexDigit(char digit) {
-    return (digit >= '0' && digit <= '9') || (digit >= 'a' && digit <= 'f') ||
-           (digit >= 'A' && digit <= 'F');
-}
-
-}  // namespace
-
-std::optional<Colour> ParseHtmlColour(std::string_view text) {
-    if (text.starts_with('#')) {
-        text.remove_prefix(1);
-    }
-    constexpr std::size_t kDigits = 6;
-    if (text.size() != kDigits || !std::ranges::all_of(text, IsHexDigit)) {
-        return std::nullopt;
-    }
-    unsigned rgb = 0;
-    std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
-    // HTML writes red first; the colour value keeps red in its low byte.
-    return MakeColour(static_cast<std::uint8_t>(rgb >> 16U), static_cast<std::uint8_t>(rgb >> 8U),
-                      static_cast<std::uint8_t>(rgb));
-}
-
 std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view text) {
     std::vector<Colour> colours;
     while (true) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/colour.h"
+#include "fade/chat_markup.h"
 
 namespace lullcast {
 
@@ -29,10 +30,6 @@ inline constexpr std::size_t kLongestFaceName = 31;
 [[nodiscard]] LookSettings ParseLookSettings(const std::optional<std::string>& fade,
                                              const std::optional<std::string>& wavy,
                                              const std::optional<std::string>& font);
-
-// A colour as HTML writes it, "#RRGGBB" (the "#" optional, digits in either
-// case), as a colour value (0x00BBGGRR).
-[[nodiscard]] std::optional<Colour> ParseHtmlColour(std::string_view text);
 
 // Two to eight HTML colours separated by commas, blanks around each allowed;
 // nothing when any of them is not one or the count is out of range.

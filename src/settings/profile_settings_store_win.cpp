@@ -14,6 +14,7 @@ namespace {
 constexpr std::string_view kSection = "LullCast";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const wchar_t* kRunValue = L"Lull-Cast";
+constexpr DWORD kUnitBytes = sizeof(wchar_t);
 
 struct KeyCloser {
     void operator()(HKEY key) const { RegCloseKey(key); }
@@ -23,7 +24,7 @@ using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 UniqueKey OpenRunKey(REGSAM access) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, access, &key) != ERROR_SUCCESS) {
-        return UniqueKey();
+        return {};
     }
     return UniqueKey(key);
 }
@@ -33,7 +34,7 @@ UniqueKey CreateRunKey() {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS) {
-        return UniqueKey();
+        return {};
     }
     return UniqueKey(key);
 }
@@ -66,15 +67,14 @@ bool ProfileSettingsStore::StartsWithWindows() {
     // Room for the longest path in quotes; a longer value names another.
     std::wstring command(32770, L'\0');
     DWORD type = 0;
-    auto bytes = static_cast<DWORD>(command.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), kRunValue, nullptr, &type,
-                         reinterpret_cast<BYTE*>(command.data()),  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast):
-                                                                   // the value's bytes
-                         &bytes) != ERROR_SUCCESS ||
+    DWORD bytes = static_cast<DWORD>(command.size()) * kUnitBytes;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the registry reads bytes
+    auto* const buffer = reinterpret_cast<BYTE*>(command.data());
+    if (RegQueryValueExW(key.get(), kRunValue, nullptr, &type, buffer, &bytes) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ)) {
         return false;
     }
-    command.resize(bytes / sizeof(wchar_t));
+    command.resize(bytes / kUnitBytes);
     // The stored text may or may not end in its terminator.
     while (!command.empty() && command.back() == L'\0') {
         command.pop_back();
@@ -98,11 +98,10 @@ bool ProfileSettingsStore::SetStartWithWindows(bool on) {
         return false;
     }
     const std::wstring command = RunCommand();
-    return RegSetValueExW(key.get(), kRunValue, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(command.c_str()),  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast):
-                                                                           // as above
-                          static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the registry writes bytes
+    const auto* const bytes = reinterpret_cast<const BYTE*>(command.c_str());
+    return RegSetValueExW(key.get(), kRunValue, 0, REG_SZ, bytes,
+                          (static_cast<DWORD>(command.size()) + 1) * kUnitBytes) == ERROR_SUCCESS;
 }
 
 }  // namespace lullcast

@@ -5,8 +5,11 @@
 // (tests/settings, tests/app); here the wiring and the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/text_win.h"
@@ -113,6 +116,64 @@ class SettingsEndToEndTest : public EndToEndTest {
         }
         RegCloseKey(key);
     }
+    // A key pressed and let go, as the user does: it goes to the window in front.
+    static void PressKey(BYTE key) {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    }
+    // How many of the control's pixels on the screen are exactly `colour`.
+    [[nodiscard]] static long PixelsOf(HWND control, COLORREF colour) {
+        RECT area{};
+        GetWindowRect(control, &area);
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        HDC screen = GetDC(nullptr);
+        HDC copy = CreateCompatibleDC(screen);
+        BITMAPINFO format{};
+        format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ previous = SelectObject(copy, bitmap);
+        BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        // A DIB's pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+        const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+        const auto* const pixels = static_cast<const DWORD*>(bits);
+        const long count =
+            std::count(pixels, pixels + static_cast<std::ptrdiff_t>(width) * height, wanted);
+        SelectObject(copy, previous);
+        DeleteObject(bitmap);
+        DeleteDC(copy);
+        ReleaseDC(nullptr, screen);
+        return count;
+    }
+    // The control IDs that Tab visits, from the first.
+    [[nodiscard]] static std::vector<int> TabOrder(HWND dialog) {
+        std::vector<int> order;
+        const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        for (HWND item = first; item != nullptr && order.size() < 20;) {
+            order.push_back(GetDlgCtrlID(item));
+            item = GetNextDlgTabItem(dialog, item, FALSE);
+            if (item == first) break;
+        }
+        return order;
+    }
+    // Each label with an access key, and the control right after it, which
+    // the key reaches.
+    [[nodiscard]] static std::vector<std::pair<std::string, int>> LabelledFields(HWND dialog) {
+        std::vector<std::pair<std::string, int>> labelled;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            std::array<wchar_t, 16> class_name{};
+            GetClassNameW(child, class_name.data(), static_cast<int>(class_name.size()));
+            const std::string text = Text(child);
+            if (_wcsicmp(class_name.data(), L"Static") == 0 &&
+                text.find('&') != std::string::npos) {
+                labelled.emplace_back(text, GetDlgCtrlID(GetWindow(child, GW_HWNDNEXT)));
+            }
+        }
+        return labelled;
+    }
     // The chat line of `text` as the room got it, in the code page.
     [[nodiscard]] std::string LastLineBytes() const {
         return BytesOfHex(Events("line").back().Field("hex"));
@@ -136,6 +197,19 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
         kFlowTimeout));
     EXPECT_NE(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 2)), FALSE);
     EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 3)), FALSE);
+    // Tab visits every field as shown; each label's access key reaches its field.
+    EXPECT_EQ(TabOrder(dialog),
+              (std::vector<int>{IDC_SETTINGS_COLOURS, IDC_SETTINGS_ADD, IDC_SETTINGS_REMOVE,
+                                IDC_SETTINGS_WAVY, IDC_SETTINGS_FACE, IDC_SETTINGS_AUTOAWAY,
+                                IDC_SETTINGS_REASON, IDC_SETTINGS_REPORT, IDC_SETTINGS_AWAYLOG,
+                                IDC_SETTINGS_RUN, IDOK, IDCANCEL}));
+    EXPECT_EQ(LabelledFields(dialog),
+              (std::vector<std::pair<std::string, int>>{
+                  {"&Colours:", IDC_SETTINGS_COLOURS},
+                  {"&Font:", IDC_SETTINGS_FACE},
+                  {"A&uto-away after (minutes, 0 = off):", IDC_SETTINGS_AUTOAWAY},
+                  {"&Reason:", IDC_SETTINGS_REASON},
+                  {"Re&port every (minutes):", IDC_SETTINGS_REPORT}}));
     TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#ff0000, #FFFF00,#0000FF");
     ClickOn(GetDlgItem(dialog, IDC_SETTINGS_WAVY));
     TypeOver(GetDlgItem(dialog, IDC_SETTINGS_FACE), "Liberation Serif");
@@ -170,29 +244,33 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
         WaitUntil([&] { return Text(GetDlgItem(again, IDC_SETTINGS_FACE)) == "Arial Narrow"; },
                   kFlowTimeout));
     ASSERT_TRUE(Press(again, IDOK));
-    EXPECT_EQ(InfoIni(),
-              "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
-              "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\n[Other]\r\nkey=value\r\n");
+    const std::string without_font =
+        "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
+        "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\n[Other]\r\nkey=value\r\n";
+    EXPECT_TRUE(WaitUntil([&] { return InfoIni() == without_font; }, kFlowTimeout)) << InfoIni();
 }
 
-TEST_F(SettingsEndToEndTest, CancelOkWithoutChangeAndAnInvalidFieldLeaveTheFileAlone) {
+// Enter takes the dialog as it is, Esc leaves it; the preview follows the
+// fields, and says so while one is not valid, which OK will not take.
+TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileAlone) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(Press(dialog, IDOK));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(Closes(dialog));
     EXPECT_EQ(InfoIni(), kStoredIni);
 
     dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
+    const HWND preview = GetDlgItem(dialog, IDC_SETTINGS_PREVIEW);
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#FF0000, #FF0000");
     TypeOver(GetDlgItem(dialog, IDC_SETTINGS_REPORT), "5");
-    ASSERT_TRUE(Press(dialog, IDCANCEL));
-    EXPECT_EQ(InfoIni(), kStoredIni);
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) > 20; }, kFlowTimeout));
+    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#GG0000, #FF0000");
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) == 0; }, kFlowTimeout));
 
-    // OK with a colour that is not one names it and keeps the dialog open,
-    // with the field selected.
-    dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#GG0000, #00FFFF");
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_REPORT), "5");
+    // OK names the field and what is wrong, keeps the dialog open and selects
+    // the field.
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     const HWND box = Dialog(L"Lull-Cast 2k3", dialog);
     ASSERT_NE(box, nullptr);
@@ -200,11 +278,11 @@ TEST_F(SettingsEndToEndTest, CancelOkWithoutChangeAndAnInvalidFieldLeaveTheFileA
               std::string::npos);
     ASSERT_TRUE(Press(box, IDOK));
     EXPECT_NE(IsWindowVisible(dialog), FALSE);
-    DWORD selection = 0;
-    SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL,
-                 reinterpret_cast<WPARAM>(&selection), 0);
-    EXPECT_EQ(selection, 0U);
-    ASSERT_TRUE(Press(dialog, IDCANCEL));
+    const auto selection =
+        static_cast<DWORD>(SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL, 0, 0));
+    EXPECT_EQ(selection, MAKELONG(0, 16));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(Closes(dialog));
     EXPECT_EQ(InfoIni(), kStoredIni);
 
     // And the lines go out as they always did.
@@ -224,7 +302,8 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
         [&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_CHECKED; }, kFlowTimeout));
     ASSERT_TRUE(Press(dialog, IDOK));
     const std::wstring program = File("lullcast.exe").wstring();
-    ASSERT_TRUE(RunValue().has_value());
+    // Written once the dialog has gone.
+    ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }, kFlowTimeout));
     EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
                              (L"\"" + program + L"\"").c_str(), -1),
               CSTR_EQUAL)
@@ -239,7 +318,7 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
         WaitUntil([&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_UNCHECKED; },
                   kFlowTimeout));
     ASSERT_TRUE(Press(dialog, IDOK));
-    EXPECT_FALSE(RunValue().has_value());
+    EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); }, kFlowTimeout));
 
     // A value that names another copy of the program shows as off.
     const std::wstring other = L"\"C:\\elsewhere\\lullcast.exe\"";

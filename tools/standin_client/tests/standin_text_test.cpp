@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fade/chat_markup.h"
 #include "edit_text.h"
+#include "fade/chat_markup.h"
 #include "log_text.h"
 #include "options.h"
 
