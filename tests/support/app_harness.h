@@ -154,19 +154,14 @@ class AppHarness final : public MainWindow,
     // not kept.
     [[nodiscard]] bool WriteEntry(std::string_view key,
                                   const std::optional<std::string>& value) override {
-        if (value) {
-            Note("write", std::string(key) + "=" + *value);
-        } else {
-            Note("remove", key);
-        }
+        Note(value ? "write" : "remove",
+             value ? std::string(key) + "=" + *value : std::string(key));
         return !failing.contains(std::string(key));
     }
     [[nodiscard]] bool StartsWithWindows() override { return starts_with_windows; }
     [[nodiscard]] bool SetStartWithWindows(bool on) override {
         Note("run", on ? "on" : "off");
-        if (failing.contains("RUN")) return false;
-        starts_with_windows = on;
-        return true;
+        return !failing.contains("RUN");
     }
 
     VirtualEventLoop loop;
