@@ -202,14 +202,15 @@ bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& 
     ClickOn(Control(IDC_SSCOMMAND3));
     const HWND menu = WaitForWindow(lullcast_->id, L"#32768", kFlowTimeout);
     if (menu == nullptr) return ::testing::AssertionFailure() << "the menu did not open";
+    // The menu opens at the pointer, which may rest on its first item and
+    // mark it: off the menu, no item is marked and the count starts at the top.
+    MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
     for (int key = 0; key <= downs; ++key) {
         const BYTE virtual_key = key < downs ? VK_DOWN : VK_RETURN;
         keybd_event(virtual_key, 0, 0, 0);
         keybd_event(virtual_key, 0, KEYEVENTF_KEYUP, 0);
     }
     const bool closed = WaitUntil([menu] { return IsWindowVisible(menu) == FALSE; }, kFlowTimeout);
-    // The pointer goes off the window, where it leaves the buttons alone.
-    MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
     return closed ? ::testing::AssertionSuccess()
                   : ::testing::AssertionFailure() << "the menu did not close";
 }

@@ -4,6 +4,7 @@
 // bytes of info.ini. The rules of the fields are pinned natively
 // (tests/settings, tests/app); here the wiring and the file.
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <array>
@@ -92,29 +93,20 @@ class SettingsEndToEndTest : public EndToEndTest {
     }
     // The Run key's value "Lull-Cast", set (with a value) or removed.
     [[nodiscard]] static std::optional<std::wstring> RunValue() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
         std::array<wchar_t, 1024> value{};
         DWORD bytes = sizeof(value) - sizeof(wchar_t);
-        const LSTATUS status = RegQueryValueExW(key, L"Lull-Cast", nullptr, nullptr,
-                                                reinterpret_cast<BYTE*>(value.data()), &bytes);
-        RegCloseKey(key);
-        return status == ERROR_SUCCESS ? std::optional<std::wstring>(value.data()) : std::nullopt;
+        return SHGetValueW(HKEY_CURRENT_USER, kRunKey, L"Lull-Cast", nullptr, value.data(),
+                           &bytes) == ERROR_SUCCESS
+                   ? std::optional<std::wstring>(value.data())
+                   : std::nullopt;
     }
     static void SetRunValue(const std::optional<std::wstring>& value) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr);
-        if (value) {
-            RegSetValueExW(key, L"Lull-Cast", 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(value->c_str()),
-                           static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-        } else {
-            RegDeleteValueW(key, L"Lull-Cast");
+        if (!value) {
+            SHDeleteValueW(HKEY_CURRENT_USER, kRunKey, L"Lull-Cast");
+            return;
         }
-        RegCloseKey(key);
+        SHSetValueW(HKEY_CURRENT_USER, kRunKey, L"Lull-Cast", REG_SZ, value->c_str(),
+                    static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
     }
     // A key pressed and let go, as the user does: it goes to the window in front.
     static void PressKey(BYTE key) {
@@ -260,7 +252,7 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     EXPECT_EQ(InfoIni(), kStoredIni);
 
     dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog, nullptr) << ::testing::PrintToString(Story());
     const HWND preview = GetDlgItem(dialog, IDC_SETTINGS_PREVIEW);
     constexpr COLORREF kRed = RGB(255, 0, 0);
     TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#FF0000, #FF0000");
