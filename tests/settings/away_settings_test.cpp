@@ -95,7 +95,7 @@ TEST(LookSettingsTest, TakesOnlyValidColourListsFacesAndWaves) {
         {"Comic Sans MS", false, "Comic Sans MS"},
         {std::string(31, 'x'), false, std::string(31, 'x')},
         {std::string(32, 'x'), false, ""},
-        {"Zo\xC3\xAB Sans", false, "Zo\xC3\xAB Sans"},
+        {" Zo\xC3\xAB Sans\t", false, "Zo\xC3\xAB Sans"},
         {"A\"><b", false, ""},
         {"A<", false, ""},
         {"A>", false, ""},
