@@ -14,6 +14,12 @@ if(LULLCAST_SANITIZE)
   target_link_options(lullcast_options INTERFACE ${sanitizers})
 endif()
 
+if(LULLCAST_BUILD_FUZZERS)
+  # Coverage for libFuzzer's guidance in every object; the fuzz targets link
+  # the fuzzer itself.
+  target_compile_options(lullcast_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 if(WIN32)
   # The oldest processors that run Windows XP: i686 without SSE or SSE2
   # (Pentium II, Athlon), so doubles on the x87 unit. The compiler's default

@@ -74,8 +74,10 @@ LookSettings ParseLookSettings(const std::optional<std::string>& fade,
         look.fade = ParseFadeColours(*fade).value_or(std::vector<Colour>{});
     }
     look.wavy = wavy == "1";
-    if (font && IsFaceName(*font)) {
-        look.face = *font;
+    // A value in quotes keeps its blanks, but a face never begins or ends
+    // with one: the dialog drops them too, and shows the face as read.
+    if (const std::string_view face = font ? TrimmedBlanks(*font) : ""; IsFaceName(face)) {
+        look.face = face;
     }
     return look;
 }

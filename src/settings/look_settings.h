@@ -26,7 +26,8 @@ inline constexpr std::size_t kMostFadeColours = 8;
 inline constexpr std::size_t kLongestFaceName = 31;
 
 // The look from the entries' texts; nothing for an entry that is absent. A
-// value that is not valid leaves its setting at the default.
+// value that is not valid leaves its setting at the default. Blanks at either
+// end of the face do not count.
 [[nodiscard]] LookSettings ParseLookSettings(const std::optional<std::string>& fade,
                                              const std::optional<std::string>& wavy,
                                              const std::optional<std::string>& font);

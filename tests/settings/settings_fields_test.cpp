@@ -55,7 +55,6 @@ TEST(SettingsFieldsTest, EachFieldTakesItsRangeAndNamesItselfWhenNot) {
         {kAutoAway, "1440", "1440"},
         {kAutoAway, "1441", std::nullopt},
         {kReport, "60", "60"},
-        {kReport, "0", std::nullopt},
         {kReport, "61", std::nullopt},
         {kReason, " gone\r\nback soon ", " gone  back soon "},
         // The file keeps 749 UTF-16 units, with the two quote marks that a
