@@ -58,6 +58,9 @@ class WindowBuilder final : public EventLoop {
     // a real window stops only when its thread does).
     void StopAnsweringAfter(WindowHandle window, std::size_t messages);
     void AnswerAgain(WindowHandle window);
+    // The window answers the line messages as an edit control does (natively
+    // only: under Wine the stand-in client's controls answer them).
+    void KeepLines(WindowHandle window, std::size_t wrap);
 #endif
 
     void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }

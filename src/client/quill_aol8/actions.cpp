@@ -1,6 +1,8 @@
 #include "client/quill_aol8/actions.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "client/quill_aol8/locator.h"
 #include "core/event_loop.h"
@@ -45,6 +47,64 @@ bool PutDraftBack(WindowFunctions& windows, WindowHandle input, const NativeText
         windows.SetSelection(input, end, end);
     }
     return true;
+}
+
+enum class TailRead : std::uint8_t { kRead, kUnanswered, kNoLines };
+
+// The last kTailLines lines that the transcript shows, into `text` as lines
+// ended by LF. A shown line ends a line of the text where the control gives
+// it with its break (a rich edit control does) or where its characters end
+// before the next shown line starts (an edit control keeps the break between
+// them); otherwise the control wrapped it. The first lines up to the first
+// break may be the end of a line that started further up, and are left out.
+TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string& text) {
+    const std::optional<std::int32_t> count = windows.LineCount(transcript);
+    if (!count) {
+        return TailRead::kUnanswered;
+    }
+    if (*count <= 0) {
+        return TailRead::kNoLines;
+    }
+    const auto end = static_cast<std::uint32_t>(*count);
+    constexpr auto kTail = static_cast<std::uint32_t>(kTailLines);
+    const std::uint32_t first = end > kTail ? end - kTail : 0;
+    std::vector<std::int32_t> starts;
+    for (std::uint32_t line = first; line < end; ++line) {
+        const std::optional<std::int32_t> start = windows.LineStart(transcript, line);
+        if (!start) {
+            return TailRead::kUnanswered;
+        }
+        if (*start < 0 || (!starts.empty() && *start < starts.back())) {
+            return TailRead::kNoLines;
+        }
+        starts.push_back(*start);
+    }
+    bool whole = first == 0;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const bool last = i + 1 == starts.size();
+        // A line holds no more characters than there are up to the next one.
+        const std::size_t span =
+            last ? kLongestTailLine
+                 : std::min(kLongestTailLine, static_cast<std::size_t>(starts[i + 1] - starts[i]));
+        std::optional<NativeText> shown =
+            windows.ReadLine(transcript, first + static_cast<std::uint32_t>(i), span);
+        if (!shown) {
+            return TailRead::kUnanswered;
+        }
+        std::string& bytes = shown->bytes;
+        bool broken = bytes.size() < span;
+        for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
+            broken = true;
+        }
+        if (whole) {
+            text += bytes;
+        }
+        if (broken && !last) {
+            text += whole ? "\n" : "";
+            whole = true;
+        }
+    }
+    return TailRead::kRead;
 }
 
 }  // namespace
@@ -153,18 +213,30 @@ std::optional<ClientOperations::Transcript> ReadFrontTranscript(WindowFunctions&
     if (!IsWindow(room) || !IsWindow(transcript)) {
         return std::nullopt;
     }
+    NativeText tail;
+    switch (ReadTail(windows, transcript, tail.bytes)) {
+        case TailRead::kRead:
+            return ClientOperations::Transcript{
+                .room = transcript, .text = windows.FromNative(tail), .end_unread = false};
+        case TailRead::kUnanswered:
+            return std::nullopt;
+        case TailRead::kNoLines:
+            break;
+    }
     // One byte more than kept tells a text that fills the bound from one
     // that was cut: a cut line would look new at every read.
     std::optional<NativeText> text = windows.ReadText(transcript, longest + 1);
     if (!text) {
         return std::nullopt;
     }
-    if (text->bytes.size() > longest) {
+    const bool cut = text->bytes.size() > longest;
+    if (cut) {
         text->bytes.resize(longest);
         const std::size_t last_break = text->bytes.rfind('\n');
         text->bytes.resize(last_break == std::string::npos ? 0 : last_break + 1);
     }
-    return ClientOperations::Transcript{.room = transcript, .text = windows.FromNative(*text)};
+    return ClientOperations::Transcript{
+        .room = transcript, .text = windows.FromNative(*text), .end_unread = cut};
 }
 
 void ClickFrontChildIcon(WindowFunctions& windows, int position) {
