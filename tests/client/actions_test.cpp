@@ -174,6 +174,19 @@ TEST_F(ActionsTest, TheTranscriptsEndIsReadByItsLinesWhereTheControlKeepsThem) {
         EXPECT_LE(b.Received(shown).size(), 2 * kTailLines + 1);
     }
 
+    // A copy cut short on the way (Wine's EM_GETLINE between processes) is
+    // no line: the head is read instead, and marked where it goes on.
+    {
+        const ChatRoom room = OpenChatRoom();
+        const WindowHandle shown = b.windows.FindChild(room.window, kNone, "richcntlreadonly");
+        b.KeepLines(shown, 0, 20);
+        b.Type(shown, "a line longer than the copy\nb\n");
+        const auto read = ReadFrontTranscript(b.windows, b, 8);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->text, "");
+        EXPECT_TRUE(read->end_unread);
+    }
+
     // A control that stops answering part-way gives nothing.
     const WindowHandle transcript =
         b.windows.FindChild(OpenChatRoom().window, kNone, "richcntlreadonly");

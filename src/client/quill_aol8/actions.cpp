@@ -57,6 +57,7 @@ enum class TailRead : std::uint8_t { kRead, kUnanswered, kNoLines };
 // before the next shown line starts (an edit control keeps the break between
 // them); otherwise the control wrapped it. The first lines up to the first
 // break may be the end of a line that started further up, and are left out.
+// kNoLines where the control keeps no lines or its answers do not add up.
 TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string& text) {
     const std::optional<std::int32_t> count = windows.LineCount(transcript);
     if (!count) {
@@ -92,6 +93,16 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
             return TailRead::kUnanswered;
         }
         std::string& bytes = shown->bytes;
+        // Between two shown lines there are at most a line break's characters
+        // (CR CR LF where the control marks its own wraps), and a shown line
+        // holds no NUL. A copy that falls short, or is padded with NULs, was
+        // cut on the way, as Wine 8 cuts EM_GETLINE between processes to some
+        // 20 characters: the head is read instead.
+        constexpr std::size_t kLongestBreak = 3;
+        if ((!last && bytes.size() + kLongestBreak < span) ||
+            bytes.find('\0') != std::string::npos) {
+            return TailRead::kNoLines;
+        }
         bool broken = bytes.size() < span;
         for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
             broken = true;

@@ -241,9 +241,10 @@ bool WindowTree::SetSelection(WindowHandle window, std::int32_t start, std::int3
                             .lparam = static_cast<std::uint32_t>(end)});
 }
 
-void WindowTree::KeepLines(WindowHandle window, std::size_t wrap) {
+void WindowTree::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied) {
     if (Window* const target = Receiver(window); target != nullptr) {
         target->wrap = wrap;
+        target->most_copied = most_copied;
     }
 }
 
@@ -302,8 +303,10 @@ std::optional<NativeText> WindowTree::ReadLine(WindowHandle window, std::uint32_
     if (line >= lines.size()) {
         return NativeText{};
     }
-    return NativeText{
-        Text(window).substr(lines[line].start, std::min(lines[line].length, longest))};
+    const Window* const target = Live(window);
+    const std::size_t most = target == nullptr ? 0 : target->most_copied;
+    const std::size_t copied = std::min({lines[line].length, longest, most});
+    return NativeText{Text(window).substr(lines[line].start, copied)};
 }
 
 }  // namespace lullcast::quill_aol8

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,9 +73,11 @@ class WindowTree final : public WindowFunctions {
     void AnswerAgain(WindowHandle window);
     // The window answers the line messages as an edit control does, its text's
     // lines (ended by LF or CR LF) shown `wrap` bytes a line at most (0: as
-    // they are). Other windows answer them with 0, as a window that is no edit
-    // control does.
-    void KeepLines(WindowHandle window, std::size_t wrap = 0);
+    // they are), and EM_GETLINE copying `most_copied` bytes at most (as Wine
+    // copies between processes). Other windows answer them with 0, as a
+    // window that is no edit control does.
+    void KeepLines(WindowHandle window, std::size_t wrap = 0,
+                   std::size_t most_copied = std::numeric_limits<std::size_t>::max());
 
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
     [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
@@ -107,6 +110,7 @@ class WindowTree final : public WindowFunctions {
         bool alive = true;
         std::optional<std::size_t> answers_left;  // none: answers every message
         std::optional<std::size_t> wrap;          // none: no edit control
+        std::size_t most_copied = 0;
     };
     struct ShownLine {
         std::size_t start, length;
