@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
+#include <utility>
 
 #include "client/quill_aol8/locator.h"
 #include "core/event_loop.h"
@@ -51,6 +51,31 @@ bool PutDraftBack(WindowFunctions& windows, WindowHandle input, const NativeText
 
 enum class TailRead : std::uint8_t { kRead, kUnanswered, kNoLines };
 
+// One shown line, into `bytes` without its break, and whether a break ends
+// it: the control gave it with one, or its characters end before `span`.
+TailRead ReadShownLine(WindowFunctions& windows, WindowHandle transcript, std::uint32_t line,
+                       std::size_t span, bool last, std::string& bytes, bool& broken) {
+    std::optional<NativeText> shown = windows.ReadLine(transcript, line, span);
+    if (!shown) {
+        return TailRead::kUnanswered;
+    }
+    bytes = std::move(shown->bytes);
+    // Between two shown lines there are at most a line break's characters
+    // (CR CR LF where the control marks its own wraps), and a shown line holds
+    // no NUL. A copy that falls short, or is padded with NULs, was cut on the
+    // way, as Wine 8 cuts EM_GETLINE between processes to some 20 characters:
+    // the head is read instead.
+    constexpr std::size_t kLongestBreak = 3;
+    if ((!last && bytes.size() + kLongestBreak < span) || bytes.find('\0') != std::string::npos) {
+        return TailRead::kNoLines;
+    }
+    broken = bytes.size() < span;
+    for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
+        broken = true;
+    }
+    return TailRead::kRead;
+}
+
 // The last kTailLines lines that the transcript shows, into `text` as lines
 // ended by LF. A shown line ends a line of the text where the control gives
 // it with its break (a rich edit control does) or where its characters end
@@ -69,51 +94,37 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
     const auto end = static_cast<std::uint32_t>(*count);
     constexpr auto kTail = static_cast<std::uint32_t>(kTailLines);
     const std::uint32_t first = end > kTail ? end - kTail : 0;
-    std::vector<std::int32_t> starts;
+    // Each line is read once the next one's start is known, so that a control
+    // whose copies come back cut is found out at the first line.
+    std::optional<std::int32_t> start = windows.LineStart(transcript, first);
+    bool whole = first == 0;
     for (std::uint32_t line = first; line < end; ++line) {
-        const std::optional<std::int32_t> start = windows.LineStart(transcript, line);
-        if (!start) {
+        const bool last = line + 1 == end;
+        const std::optional<std::int32_t> next =
+            last || !start ? start : windows.LineStart(transcript, line + 1);
+        if (!next) {
             return TailRead::kUnanswered;
         }
-        if (*start < 0 || (!starts.empty() && *start < starts.back())) {
+        if (*start < 0 || *next < *start) {
             return TailRead::kNoLines;
         }
-        starts.push_back(*start);
-    }
-    bool whole = first == 0;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const bool last = i + 1 == starts.size();
         // A line holds no more characters than there are up to the next one.
         const std::size_t span =
             last ? kLongestTailLine
-                 : std::min(kLongestTailLine, static_cast<std::size_t>(starts[i + 1] - starts[i]));
-        std::optional<NativeText> shown =
-            windows.ReadLine(transcript, first + static_cast<std::uint32_t>(i), span);
-        if (!shown) {
-            return TailRead::kUnanswered;
+                 : std::min(kLongestTailLine, static_cast<std::size_t>(*next - *start));
+        bool broken = false;
+        std::string bytes;
+        if (const TailRead read =
+                ReadShownLine(windows, transcript, line, span, last, bytes, broken);
+            read != TailRead::kRead) {
+            return read;
         }
-        std::string& bytes = shown->bytes;
-        // Between two shown lines there are at most a line break's characters
-        // (CR CR LF where the control marks its own wraps), and a shown line
-        // holds no NUL. A copy that falls short, or is padded with NULs, was
-        // cut on the way, as Wine 8 cuts EM_GETLINE between processes to some
-        // 20 characters: the head is read instead.
-        constexpr std::size_t kLongestBreak = 3;
-        if ((!last && bytes.size() + kLongestBreak < span) ||
-            bytes.find('\0') != std::string::npos) {
-            return TailRead::kNoLines;
-        }
-        bool broken = bytes.size() < span;
-        for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
-            broken = true;
-        }
-        if (whole) {
-            text += bytes;
-        }
+        text += whole ? bytes : "";
         if (broken && !last) {
             text += whole ? "\n" : "";
             whole = true;
         }
+        start = next;
     }
     return TailRead::kRead;
 }
