@@ -41,13 +41,15 @@ class TranscriptLines {
 
 // Whether `line` names `handle` as a word of its own, without regard to case
 // (ASCII and Latin-1 letters): "bob, you there?" and "BOB!" name Bob,
-// "bobcat" does not. A word is a run of letters and digits; punctuation,
-// blanks and the "¬" separator end it. A handle that is empty or only blanks
-// is named by nothing. Text is UTF-8.
+// "bobcat" does not. A word is a run of letters and digits (of any script the
+// ANSI code pages show); punctuation, symbols, blanks and the "¬" separator
+// end it, curly quotes, dashes and "…" among them. A handle that is empty or
+// only blanks is named by nothing. Text is UTF-8. Linear in the line.
 [[nodiscard]] bool NamesHandle(std::string_view line, std::string_view handle);
 
 // What a transcript line shows when it is one that `posted` text became: the
-// text itself, or the text behind a poster's name and ": ".
+// text itself, or the text behind one screen name (at most 16 characters, no
+// colon) and ": ". Anything else before it is someone else's line quoting it.
 [[nodiscard]] bool ShowsPosted(std::string_view line, std::string_view posted);
 
 // One idle period's log of the lines that named the user.
@@ -58,9 +60,11 @@ class AwayLog {
     void Begin();
     // A text this program posted during the period: never a mention.
     void NotePosted(std::string_view text);
-    // A later look at the front room's transcript.
+    // A later look at the front room's transcript. With `end_unread`, the
+    // transcript went on beyond what the read could copy: the list says so,
+    // once a period, at the time it was first seen.
     void Look(WindowHandle room, std::string_view text, std::string_view handle,
-              std::string_view time);
+              std::string_view time, bool end_unread = false);
     // Each mention on a line of its own, oldest first, behind the local time
     // it was seen: "HH:MM:SS  line", lines joined by CR LF as an edit control
     // shows them. Empty without a mention.
@@ -69,16 +73,25 @@ class AwayLog {
     // The most mentions one period keeps: a flood of them is not what the
     // user wants to read back, and memory stays bounded in a long period.
     static constexpr std::size_t kMostMentions = 500;
+    // The most characters a listed line keeps: a longer one keeps its start
+    // and ends in "…". The list's memory stays bounded with the count.
+    static constexpr std::size_t kLongestListedLine = 1024;
+    // What the list says when the transcript's end could not be read.
+    static constexpr std::string_view kEndUnread =
+        "(the room's transcript is longer than can be read: lines added to its end are not seen)";
 
   private:
     // The texts posted lately: a posted line reaches the transcript within
     // seconds, while a period may post thousands of texts.
     static constexpr std::size_t kPostedKept = 32;
 
+    void AppendEntry(std::string_view time, std::string_view line);
+
     TranscriptLines lines_;
     std::array<std::string, kPostedKept> posted_{};  // a ring
     std::size_t next_posted_ = 0;
     std::size_t mention_count_ = 0;
+    bool end_unread_told_ = false;
     std::string mentions_;
 };
 

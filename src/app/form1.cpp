@@ -462,7 +462,8 @@ void Form1::LookForMentions(bool whenever) {
     const std::optional<ClientOperations::Transcript> transcript = client_.ReadFrontTranscript();
     looking_ = false;
     if (transcript && logging_ && period == period_) {
-        away_log_.Look(transcript->room, transcript->text, handle_, window_.TimeOfDay());
+        away_log_.Look(transcript->room, transcript->text, handle_, window_.TimeOfDay(),
+                       transcript->end_unread);
     }
 }
 

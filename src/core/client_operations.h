@@ -18,6 +18,9 @@ class ClientOperations {
     struct Transcript {
         WindowHandle room = WindowHandle::kNone;
         std::string text;
+        // The text is the transcript's head, and the transcript goes on: lines
+        // added to its end are not in it.
+        bool end_unread = false;
     };
 
     virtual ~ClientOperations() = default;
@@ -40,9 +43,10 @@ class ClientOperations {
     virtual void CatchUp() {}
 
     // The front-most chat room's transcript, read with a bound on the wait and
-    // on the bytes copied. Nothing when no chat room is open or the client
-    // did not answer in time; a transcript beyond the bound gives its first
-    // whole lines. Only the away log reads it.
+    // on the bytes copied: its last lines where the control answers the edit
+    // control's line messages, else its first whole lines within the bound.
+    // Nothing when no chat room is open or the client did not answer in time.
+    // Only the away log reads it.
     [[nodiscard]] virtual std::optional<Transcript> ReadFrontTranscript() { return std::nullopt; }
 
   protected:

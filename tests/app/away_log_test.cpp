@@ -32,6 +32,8 @@ TEST(TranscriptLinesTest, OnlyLinesAddedSinceTheLastLookAreNew) {
          {1, "hi\nhi\n", 1},
          {1, "hi\nhi\nhi\nhi\n", 2},
          {1, "hi\nhi\nhi\nhi\n", 0}},
+        // The most overlap is found also where the old tail repeats itself.
+        {{1, "a\nb\na\nb\na\n", 0}, {1, "a\nb\na\nc\n", 1}},
         // CR LF and LF end lines alike; the last line may have no break.
         {{1, "a\r\nb\r\n", 0}, {1, "a\nb\nc", 1}, {1, "a\r\nb\r\nc\r\n", 0}},
         // A room that was empty: everything it shows later is new.
@@ -77,10 +79,47 @@ TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
         {"hi mr.x.", "Mr.X", true},
         {"mr.xy", "Mr.X", false},
         {"Bob Smith and BOB", "bob smith", true},
+        // Punctuation and symbols of the code pages end words, letters of any script do not.
+        {"“Bob” are you there", "Bob", true},
+        {"Bob’s turn", "Bob", true},
+        {"Bob's turn", "Bob", true},
+        {"hey Bob…", "Bob", true},
+        {"Bob—you there?", "Bob", true},
+        {"€bob¹", "Bob", true},
+        {"「bob」", "Bob", true},
+        {"bobň", "Bob", false},
+        {"Бобик", "Боб", false},
+        {"µbob", "Bob", false},
+        // A match that fails at its edge gives way to one that overlaps it.
+        {"xb.b.b", "b.b", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NamesHandle(c.line, c.handle), c.named) << c.line << " / " << c.handle;
     }
+}
+
+TEST(ShowsPostedTest, ThePostedTextAloneOrBehindOneScreenName) {
+    const struct {
+        std::string_view line;
+        bool own;
+    } cases[] = {
+        {"¬ Bob ¬ idle", true},
+        {" Tester: ¬ Bob ¬ idle ", true},
+        {"Sixteen Chars Nm: ¬ Bob ¬ idle", true},
+        {"Seventeen Chars N: ¬ Bob ¬ idle", false},
+        {"Eve: Bob look at this: ¬ Bob ¬ idle", false},
+        {": ¬ Bob ¬ idle", false},
+        {"Eve:¬ Bob ¬ idle", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShowsPosted(c.line, "¬ Bob ¬ idle"), c.own) << c.line;
+    }
+}
+
+std::string Repeated(std::string_view text, std::size_t times) {
+    std::string repeated;
+    while (times-- > 0) repeated += text;
+    return repeated;
 }
 
 TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
@@ -99,7 +138,19 @@ TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
     EXPECT_EQ(log.MentionList(),
               "10:00:01  Al: well, Bob ¬ activated ¬ by. Bob\r\n10:00:02  Eve: BOB!");
 
-    // A new period forgets the last; a flood keeps its first mentions only.
+    // A new period forgets the last. A listed line keeps at most 1,024
+    // characters, cut at a character's edge; a transcript whose end went
+    // unread is told once.
+    log.Begin();
+    log.Look(WindowHandle{1}, "", "Bob", "t");
+    const std::string whole = "bob " + Repeated("é", AwayLog::kLongestListedLine - 4);
+    log.Look(WindowHandle{1}, whole + "\nbob é" + whole.substr(4) + "\n", "Bob", "t", true);
+    log.Look(WindowHandle{1}, "x\n", "Bob", "u", true);
+    EXPECT_EQ(log.MentionList(), "t  " + whole + "\r\nt  bob " +
+                                     Repeated("é", AwayLog::kLongestListedLine - 5) + "…\r\nt  " +
+                                     std::string(AwayLog::kEndUnread));
+
+    // A flood keeps its first mentions only.
     log.Begin();
     log.Look(WindowHandle{1}, "", "Bob", "t");
     std::string flood;

@@ -107,8 +107,9 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
 }
 #endif
 
-// A read copies at most the bound and one byte more, and gives the whole lines
-// within the bound: a cut line would look new at every read.
+// A control that keeps no lines is read from its head: at most the bound and
+// one byte more, the whole lines within the bound, and a mark when it goes on
+// (a cut line would look new at every read).
 TEST_F(ActionsTest, TheTranscriptReadIsBoundedAndEndsOnAWholeLine) {
     EXPECT_FALSE(ReadFrontTranscript(b.windows, b, 4));
     OpenChatRoom();
@@ -116,18 +117,87 @@ TEST_F(ActionsTest, TheTranscriptReadIsBoundedAndEndsOnAWholeLine) {
     const WindowHandle transcript = b.windows.FindChild(front.window, kNone, "richcntlreadonly");
     const struct {
         std::string_view text, read;
-    } cases[] = {{"a\nb\n", "a\nb\n"}, {"a\r\nb\n", "a\r\n"}, {"abcdef\n", ""}, {"a\nbcd", "a\n"}};
+        bool end_unread;
+    } cases[] = {{"a\nb\n", "a\nb\n", false},
+                 {"a\r\nb\n", "a\r\n", true},
+                 {"abcdef\n", "", true},
+                 {"a\nbcd", "a\n", true}};
     for (const auto& c : cases) {
         b.Type(transcript, c.text);
         const auto read = ReadFrontTranscript(b.windows, b, 4);
         ASSERT_TRUE(read) << c.text;
         EXPECT_EQ(read->text, c.read) << c.text;
+        EXPECT_EQ(read->end_unread, c.end_unread) << c.text;
         EXPECT_EQ(read->room, transcript);
     }
     b.Type(transcript, std::string(100'000, 'x'));
     static_cast<void>(ReadFrontTranscript(b.windows, b, 4));
     EXPECT_EQ(b.Received(transcript).back(), (ReceivedMessage{MessageKind::kGetText, 6, {}, 0}));
 }
+
+#ifndef _WIN32
+std::string Lines(int first, int end) {
+    std::string lines;
+    for (int line = first; line < end; ++line) lines += "line " + std::to_string(line) + "\n";
+    return lines;
+}
+
+// A control that answers the line messages is read from its end, whatever it
+// holds, in at most 2 * kTailLines + 1 messages: shown lines it wrapped are
+// joined, and the tail starts at its first whole line.
+TEST_F(ActionsTest, TheTranscriptsEndIsReadByItsLinesWhereTheControlKeepsThem) {
+    const std::string wrapped = std::string(25, 'w') + "\n";  // three shown lines of ten
+    const auto tail = static_cast<int>(kTailLines);
+    const struct {
+        std::size_t wrap;
+        std::string text, read;
+    } cases[] = {
+        {0, "", ""},
+        {0, "a\r\nb\r\n", "a\nb\n"},
+        {3, "abcdefg\nhi\n\nabc", "abcdefg\nhi\n\nabc"},
+        // The text's last break leaves an empty shown line; the first shown
+        // line read may be the end of one above it, and is left out.
+        {0, Lines(0, 20'000), Lines(20'000 - tail + 2, 20'000)},
+        {10, Lines(0, 1) + wrapped + Lines(1, tail - 2), Lines(1, tail - 2)},
+        {10, Lines(0, 1) + wrapped + Lines(1, tail - 4),
+         Lines(0, 1) + wrapped + Lines(1, tail - 4)},
+    };
+    for (const auto& c : cases) {
+        const ChatRoom room = OpenChatRoom();
+        const WindowHandle shown = b.windows.FindChild(room.window, kNone, "richcntlreadonly");
+        b.KeepLines(shown, c.wrap);
+        b.Type(shown, c.text);
+        const auto read = ReadFrontTranscript(b.windows, b, 4);
+        ASSERT_TRUE(read) << c.text.substr(0, 40);
+        EXPECT_EQ(read->text, c.read) << c.text.substr(0, 40);
+        EXPECT_FALSE(read->end_unread);
+        EXPECT_LE(b.Received(shown).size(), 2 * kTailLines + 1);
+    }
+
+    // A copy cut short on the way (Wine's EM_GETLINE between processes) is
+    // no line: the head is read instead, and marked where it goes on.
+    {
+        const ChatRoom room = OpenChatRoom();
+        const WindowHandle shown = b.windows.FindChild(room.window, kNone, "richcntlreadonly");
+        b.KeepLines(shown, 0, 20);
+        b.Type(shown, "a line longer than the copy\nb\n");
+        const auto read = ReadFrontTranscript(b.windows, b, 8);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->text, "");
+        EXPECT_TRUE(read->end_unread);
+    }
+
+    // A control that stops answering part-way gives nothing.
+    const WindowHandle transcript =
+        b.windows.FindChild(OpenChatRoom().window, kNone, "richcntlreadonly");
+    b.KeepLines(transcript, 0);
+    b.Type(transcript, Lines(0, 3));
+    for (const std::size_t answered : {0U, 2U, 4U}) {
+        b.StopAnsweringAfter(transcript, answered);
+        EXPECT_FALSE(ReadFrontTranscript(b.windows, b)) << answered;
+    }
+}
+#endif
 
 TEST(Actions, FrontChildIconsAreClickedByStepping) {
     struct Case {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "client/quill_aol8/actions.h"
@@ -58,6 +59,10 @@ class WindowBuilder final : public EventLoop {
     // a real window stops only when its thread does).
     void StopAnsweringAfter(WindowHandle window, std::size_t messages);
     void AnswerAgain(WindowHandle window);
+    // The window answers the line messages as an edit control does (natively
+    // only: under Wine the stand-in client's controls answer them).
+    void KeepLines(WindowHandle window, std::size_t wrap,
+                   std::size_t most_copied = std::numeric_limits<std::size_t>::max());
 #endif
 
     void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }

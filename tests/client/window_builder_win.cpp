@@ -15,8 +15,9 @@ HWND ToHwnd(WindowHandle window) {
 }
 
 // The messages the client code sends, in the order of MessageKind.
-constexpr UINT kRecorded[] = {WM_SETTEXT, WM_CHAR,          WM_LBUTTONDOWN, WM_LBUTTONUP,
-                              WM_KEYUP,   WM_GETTEXTLENGTH, WM_GETTEXT,     EM_SETSEL};
+constexpr UINT kRecorded[] = {WM_SETTEXT,      WM_CHAR,          WM_LBUTTONDOWN, WM_LBUTTONUP,
+                              WM_KEYUP,        WM_GETTEXTLENGTH, WM_GETTEXT,     EM_SETSEL,
+                              EM_GETLINECOUNT, EM_LINEINDEX,     EM_GETLINE};
 
 }  // namespace
 

@@ -124,9 +124,29 @@ std::string LocalTime() {
     return text.data();
 }
 
-TEST_F(EndToEndTest, StopListsWhatNamedTheUserWhileAwayBehindTheTimeItWasSeen) {
+// Wine 8 carries EM_GETLINE between processes cut to 20 characters.
+bool UnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// The transcript holds more than a read of its head could copy (7,000 lines
+// of some 45 bytes): the stand-in's own control, and the system's edit
+// control, which wraps the lines, both give their end by the line messages.
+// Where the system cuts their copies short (Wine), the head is read, and the
+// list says that the end went unread.
+class AwayLogEndToEndTest : public EndToEndTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(AwayLogEndToEndTest, StopListsWhatNamedTheUserWhileAwayBehindTheTimeItWasSeen) {
     ASSERT_TRUE(WriteInfoIni("[LullCast]\r\nHANDLE=Bob\r\nAWAYLOG=1\r\n"));
-    ASSERT_TRUE(StartBoth({L"--say", L"6000:Al:bob, you there?", L"--say", L"6500:Eve:bobcat"}));
+    std::vector<std::wstring> options = {L"--keep-lines", L"20000",
+                                         L"--fill-lines", L"7000",
+                                         L"--say",        L"6000:Al:bob, you there?",
+                                         L"--say",        L"6500:Eve:bobcat"};
+    if (GetParam()) {
+        options.emplace_back(L"--plain-transcript");
+    }
+    ASSERT_TRUE(StartBoth(options));
     StartIdling(IDOK);
     const std::string before = LocalTime();
     ASSERT_TRUE(WaitForEvents("said", 2)) << "nobody talked";
@@ -139,11 +159,20 @@ TEST_F(EndToEndTest, StopListsWhatNamedTheUserWhileAwayBehindTheTimeItWasSeen) {
     SendMessageTimeoutW(GetDlgItem(list, IDC_MENTIONS_TEXT), WM_GETTEXT, text.size(),
                         reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000, &length);
     const std::string shown = NarrowToUtf8(std::wstring_view(text.data(), length));
-    EXPECT_EQ(shown.substr(8), "  Al: bob, you there?");
-    EXPECT_TRUE(before <= shown.substr(0, 8) && shown.substr(0, 8) <= after) << shown;
+    if (UnderWine()) {
+        EXPECT_EQ(shown.substr(8),
+                  "  (the room's transcript is longer than can be read: lines added to its end "
+                  "are not seen)");
+    } else {
+        EXPECT_EQ(shown.substr(8), "  Al: bob, you there?");
+        EXPECT_TRUE(before <= shown.substr(0, 8) && shown.substr(0, 8) <= after) << shown;
+    }
     PostMessageW(GetDlgItem(list, IDC_MENTIONS_CLOSE), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([list] { return IsWindowVisible(list) == FALSE; }, kFlowTimeout));
 }
+
+INSTANTIATE_TEST_SUITE_P(Transcripts, AwayLogEndToEndTest, ::testing::Values(false, true),
+                         [](const auto& run) { return run.param ? "Plain" : "StandIns"; });
 
 }  // namespace
 }  // namespace lullcast::e2e

@@ -109,12 +109,14 @@ void DocumentWindow::BringToFront() {
 
 // ---- ChatRoom
 
-ChatRoom::ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines)
+ChatRoom::ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines,
+                   bool plain_transcript)
     : DocumentWindow(host, "room" + std::to_string(number), "Chat Room " + std::to_string(number)),
       number_(number),
       icon_count_(icons),
       hang_(std::move(hang)),
       keep_lines_(keep_lines),
+      plain_transcript_(plain_transcript),
       input_(client_class::kRichText, false, [this](const std::string& line) { Post(line); }),
       icons_(host.Log(), Name()) {}
 
@@ -122,7 +124,7 @@ bool ChatRoom::CreateChildren() {
     // The six classes that mark a chat room.
     const std::string title = "Chat Room " + std::to_string(number_) + " (1 person here)";
     return title_label_.Create(Handle(), title.c_str()) && picture_.Create(Handle()) &&
-           transcript_.Create(Handle(), static_cast<std::size_t>(keep_lines_)) &&
+           transcript_.Create(Handle(), static_cast<std::size_t>(keep_lines_), plain_transcript_) &&
            people_.Create(Handle()) && input_.Create(Handle()) &&
            icons_.Create(Handle(), icon_count_, kDocumentIconSize, NumberLabel);
 }
@@ -136,7 +138,7 @@ void ChatRoom::LayOut(int width, int height) {
     const int column_left = width - kMargin - column;
     Place(title_label_.Handle(),
           RECT{kMargin, kMargin, column_left - kGap, kMargin + kLabelHeight});
-    Place(transcript_.Handle(),
+    Place(transcript_.Shown(),
           RECT{kMargin, kMargin + kLabelHeight + kGap, column_left - kGap, input_top - kGap});
     Place(picture_.Handle(),
           RECT{column_left, kMargin, column_left + kPictureSize, kMargin + kPictureSize});

@@ -89,9 +89,12 @@ class DocumentWindow : public AnsiWindow {
 // to the room on the Enter character, and a row of icons.
 class ChatRoom final : public DocumentWindow {
   public:
-    ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines);
+    ChatRoom(DocumentHost& host, int number, int icons, HangRule hang, int keep_lines,
+             bool plain_transcript);
     // Someone else says `text` (bytes of the code page) in the room.
     void Say(std::string_view name, std::string_view text);
+    // The transcript holds `lines` lines of talk at once.
+    void Fill(int lines) { transcript_.Fill(lines); }
     ~ChatRoom() override { DestroyWindowNow(); }
     ChatRoom(const ChatRoom&) = delete;
     ChatRoom& operator=(const ChatRoom&) = delete;
@@ -108,6 +111,7 @@ class ChatRoom final : public DocumentWindow {
     int icon_count_;
     HangRule hang_;
     int keep_lines_;
+    bool plain_transcript_;
     Label title_label_;
     Picture picture_;
     Transcript transcript_;

@@ -175,13 +175,16 @@ bool ClientFrame::CreateScenarioDocuments() {
         }
     }
     for (int room = options_.rooms; room >= 1; --room) {
-        auto chat_room =
-            std::make_unique<ChatRoom>(AsHost(), room, options_.icons, hang_, options_.keep_lines);
+        auto chat_room = std::make_unique<ChatRoom>(AsHost(), room, options_.icons, hang_,
+                                                    options_.keep_lines, options_.plain_transcript);
         ChatRoom* const made = chat_room.get();
         if (!AddDocument(std::move(chat_room), CascadeBounds(index++, count))) {
             return false;
         }
         room1_ = room == 1 ? made : room1_;
+    }
+    if (room1_ != nullptr) {
+        room1_->Fill(options_.fill_lines);
     }
     for (std::size_t said = 0; said < options_.said.size(); ++said) {
         SetTimer(Handle(), kFirstSayTimerId + said,

@@ -54,6 +54,7 @@ constexpr CountOption kCountOptions[] = {
     {L"--im-build-ms", kMaxDelayMs, &Options::im_build_ms},
     {L"--hang-ms", kMaxDelayMs, &Options::hang_ms},
     {L"--keep-lines", kMaxLines, &Options::keep_lines, 1},
+    {L"--fill-lines", kMaxLines, &Options::fill_lines},
 };
 
 constexpr TextOption kTextOptions[] = {
@@ -65,6 +66,7 @@ constexpr TextOption kTextOptions[] = {
 constexpr FlagOption kFlagOptions[] = {
     {L"--im-open", &Options::im_open, true},
     {L"--no-toolbar", &Options::toolbar, false},
+    {L"--plain-transcript", &Options::plain_transcript, true},
     {L"--help", &Options::help, true},
 };
 
@@ -163,6 +165,9 @@ std::wstring_view UsageText() {
            L"  --hang-ms N        how long such a line hangs it (default 0: no hang)\n"
            L"  --keep-lines N     lines a transcript keeps before its oldest drop off\n"
            L"                     (default 500)\n"
+           L"  --fill-lines N     room 1's transcript holds N lines of talk at start\n"
+           L"  --plain-transcript transcripts are the system's edit control, which answers\n"
+           L"                     the line messages itself and wraps long lines\n"
            L"  --say MS:NAME:TEXT someone says \"NAME: TEXT\" in room 1, MS ms after the\n"
            L"                     client is ready (repeatable)\n"
            L"  --log PATH         the event log (default: standin-client.log beside the program)\n"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "controls_win.h"
 #include "fade/chat_markup.h"
@@ -79,11 +80,51 @@ wchar_t WideCharacter(char byte) {
 
 }  // namespace
 
-bool Transcript::Create(HWND parent, std::size_t keep_lines) {
+bool Transcript::Create(HWND parent, std::size_t keep_lines, bool plain) {
     keep_lines_ = keep_lines;
-    return RegisterClassOnce(client_class::kTranscript, Kind::kPlain, nullptr) &&
-           AnsiWindow::Create(client_class::kTranscript, "",
-                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, RECT{}, parent) != nullptr;
+    if (!plain) {
+        return RegisterClassOnce(client_class::kTranscript, Kind::kPlain, nullptr) &&
+               AnsiWindow::Create(client_class::kTranscript, "",
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, RECT{},
+                                  parent) != nullptr;
+    }
+    // The system's edit control under the client's class name (a superclass),
+    // an ANSI one as the client's controls are: registering it again fails
+    // harmlessly.
+    WNDCLASSA edit{};
+    if (GetClassInfoA(nullptr, "EDIT", &edit) == FALSE) {
+        return false;
+    }
+    edit.hInstance = GetModuleHandleA(nullptr);
+    edit.lpszClassName = client_class::kTranscript;
+    RegisterClassA(&edit);
+    plain_ = CreateWindowExA(0, client_class::kTranscript, "",
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | ES_MULTILINE |
+                                 ES_READONLY | ES_AUTOVSCROLL,
+                             0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (plain_ == nullptr) {
+        return false;
+    }
+    SendMessageA(plain_, EM_SETLIMITTEXT, 0, 0);  // 0: as much as the system allows
+    return true;
+}
+
+void Transcript::Fill(int lines) {
+    for (int line = 1; line <= lines; ++line) {
+        starts_.push_back(starts_.empty() ? 0 : starts_.back() + lines_.back().shown.size() + 2);
+        lines_.push_back(
+            {.shown = "Al: line " + std::to_string(line) + " of the room's talk, about nothing",
+             .font = FontFor("Arial"),
+             .glyphs = {}});
+    }
+    while (lines_.size() > keep_lines_) {
+        lines_.pop_front();
+        starts_.pop_front();
+    }
+    if (plain_ != nullptr) {
+        SetWindowTextA(plain_, AllPosted().c_str());
+    }
+    InvalidateRect(Shown(), nullptr, FALSE);
 }
 
 HFONT Transcript::FontFor(const std::string& face) {
@@ -131,11 +172,24 @@ void Transcript::AppendSaid(std::string_view name, std::string_view text) {
 
 // A room keeps its last lines only, as the client does.
 void Transcript::Add(Line line) {
+    if (plain_ != nullptr) {
+        const std::string added = (lines_.empty() ? "" : "\r\n") + line.shown;
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthA(plain_));
+        SendMessageA(plain_, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageA(plain_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    }
+    starts_.push_back(lines_.empty() ? 0 : starts_.back() + lines_.back().shown.size() + 2);
     lines_.push_back(std::move(line));
     while (lines_.size() > keep_lines_) {
+        if (plain_ != nullptr) {
+            const auto dropped = static_cast<LPARAM>(lines_.front().shown.size() + 2);
+            SendMessageA(plain_, EM_SETSEL, 0, dropped);
+            SendMessageA(plain_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+        }
         lines_.pop_front();
+        starts_.pop_front();
     }
-    InvalidateRect(Handle(), nullptr, FALSE);
+    InvalidateRect(Shown(), nullptr, FALSE);
 }
 
 LRESULT Transcript::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -147,6 +201,17 @@ LRESULT Transcript::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return OnGetText(wparam, lparam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(AllPosted().size());
+        case EM_GETLINECOUNT:
+            return static_cast<LRESULT>(std::max<std::size_t>(lines_.size(), 1));
+        case EM_LINEINDEX:
+            // -1 asks for the caret's line; the transcript's caret stays at its start.
+            if (static_cast<int>(wparam) == -1 || (wparam == 0 && lines_.empty())) {
+                return 0;
+            }
+            return wparam < lines_.size() ? static_cast<LRESULT>(starts_[wparam] - starts_.front())
+                                          : -1;
+        case EM_GETLINE:
+            return OnGetLine(wparam, lparam);
         default:
             return PaintedWindow::HandleMessage(message, wparam, lparam);
     }
@@ -172,6 +237,21 @@ LRESULT Transcript::OnGetText(WPARAM wparam, LPARAM lparam) const {
     const std::size_t length = std::min<std::size_t>(all.size(), wparam - 1);
     std::memcpy(buffer, all.data(), length);
     buffer[length] = '\0';
+    return static_cast<LRESULT>(length);
+}
+
+// The line without its break, at most as many bytes as the buffer's first
+// word says, with no terminator.
+LRESULT Transcript::OnGetLine(WPARAM wparam, LPARAM lparam) const {
+    auto* buffer = reinterpret_cast<char*>(lparam);
+    if (buffer == nullptr || wparam >= lines_.size()) {
+        return 0;
+    }
+    WORD size = 0;
+    std::memcpy(&size, buffer, sizeof size);
+    const std::string& shown = lines_[wparam].shown;
+    const std::size_t length = std::min<std::size_t>(shown.size(), size);
+    std::memcpy(buffer, shown.data(), length);
     return static_cast<LRESULT>(length);
 }
 

@@ -17,11 +17,21 @@ namespace lullcast::standin {
 // "RICHCNTLREADONLY": a chat room's transcript. Shows each posted line as the
 // chat shows it, every character in the colour of its font tag and in the
 // face of the line's font tag, newest line at the bottom, long lines wrapped.
-// WM_GETTEXT gives the posted lines as they arrived, one per "\r\n".
+// WM_GETTEXT gives the posted lines as they arrived, one per "\r\n"; the
+// line messages (EM_GETLINECOUNT, EM_LINEINDEX, EM_GETLINE) answer for those
+// lines as an edit control that does not wrap them would.
+//
+// Plain, it is the system's multiline edit control instead (read-only,
+// wrapping long lines, no colours) under the client's class name: a control
+// that answers the line messages itself, by the lines it shows.
 class Transcript final : public PaintedWindow {
   public:
     // Keeps the last `keep_lines` lines.
-    bool Create(HWND parent, std::size_t keep_lines);
+    bool Create(HWND parent, std::size_t keep_lines, bool plain);
+    // The window that shows the transcript.
+    [[nodiscard]] HWND Shown() const { return plain_ != nullptr ? plain_ : Handle(); }
+    // `lines` lines of talk at once, as a room shows them after a busy while.
+    void Fill(int lines);
     // A line the user posted: the markup drawn, and read back as the chat
     // shows it, "<screen name>: <visible characters>".
     void Append(std::string_view posted_line);
@@ -56,8 +66,14 @@ class Transcript final : public PaintedWindow {
 
     void Add(Line line);
 
+    [[nodiscard]] LRESULT OnGetLine(WPARAM wparam, LPARAM lparam) const;
+
     std::size_t keep_lines_ = 0;
     std::deque<Line> lines_;
+    // Where each line starts in WM_GETTEXT's text, counted from the first
+    // line the transcript ever held, so that dropping the oldest costs nothing.
+    std::deque<std::size_t> starts_;
+    HWND plain_ = nullptr;
     std::map<std::string, UniqueFont> fonts_;
 };
 

@@ -1,6 +1,8 @@
 #include "client/quill_aol8/actions.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "client/quill_aol8/locator.h"
 #include "core/event_loop.h"
@@ -45,6 +47,86 @@ bool PutDraftBack(WindowFunctions& windows, WindowHandle input, const NativeText
         windows.SetSelection(input, end, end);
     }
     return true;
+}
+
+enum class TailRead : std::uint8_t { kRead, kUnanswered, kNoLines };
+
+// One shown line, into `bytes` without its break, and whether a break ends
+// it: the control gave it with one, or its characters end before `span`.
+TailRead ReadShownLine(WindowFunctions& windows, WindowHandle transcript, std::uint32_t line,
+                       std::size_t span, bool last, std::string& bytes, bool& broken) {
+    std::optional<NativeText> shown = windows.ReadLine(transcript, line, span);
+    if (!shown) {
+        return TailRead::kUnanswered;
+    }
+    bytes = std::move(shown->bytes);
+    // Between two shown lines there are at most a line break's characters
+    // (CR CR LF where the control marks its own wraps), and a shown line holds
+    // no NUL. A copy that falls short, or is padded with NULs, was cut on the
+    // way, as Wine 8 cuts EM_GETLINE between processes to some 20 characters:
+    // the head is read instead.
+    constexpr std::size_t kLongestBreak = 3;
+    if ((!last && bytes.size() + kLongestBreak < span) || bytes.find('\0') != std::string::npos) {
+        return TailRead::kNoLines;
+    }
+    broken = bytes.size() < span;
+    for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
+        broken = true;
+    }
+    return TailRead::kRead;
+}
+
+// The last kTailLines lines that the transcript shows, into `text` as lines
+// ended by LF. A shown line ends a line of the text where the control gives
+// it with its break (a rich edit control does) or where its characters end
+// before the next shown line starts (an edit control keeps the break between
+// them); otherwise the control wrapped it. The first lines up to the first
+// break may be the end of a line that started further up, and are left out.
+// kNoLines where the control keeps no lines or its answers do not add up.
+TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string& text) {
+    const std::optional<std::int32_t> count = windows.LineCount(transcript);
+    if (!count) {
+        return TailRead::kUnanswered;
+    }
+    if (*count <= 0) {
+        return TailRead::kNoLines;
+    }
+    const auto end = static_cast<std::uint32_t>(*count);
+    constexpr auto kTail = static_cast<std::uint32_t>(kTailLines);
+    const std::uint32_t first = end > kTail ? end - kTail : 0;
+    // Each line is read once the next one's start is known, so that a control
+    // whose copies come back cut is found out at the first line.
+    std::optional<std::int32_t> start = windows.LineStart(transcript, first);
+    bool whole = first == 0;
+    for (std::uint32_t line = first; line < end; ++line) {
+        const bool last = line + 1 == end;
+        const std::optional<std::int32_t> next =
+            last || !start ? start : windows.LineStart(transcript, line + 1);
+        if (!next) {
+            return TailRead::kUnanswered;
+        }
+        if (*start < 0 || *next < *start) {
+            return TailRead::kNoLines;
+        }
+        // A line holds no more characters than there are up to the next one.
+        const std::size_t span =
+            last ? kLongestTailLine
+                 : std::min(kLongestTailLine, static_cast<std::size_t>(*next - *start));
+        bool broken = false;
+        std::string bytes;
+        if (const TailRead read =
+                ReadShownLine(windows, transcript, line, span, last, bytes, broken);
+            read != TailRead::kRead) {
+            return read;
+        }
+        text += whole ? bytes : "";
+        if (broken && !last) {
+            text += whole ? "\n" : "";
+            whole = true;
+        }
+        start = next;
+    }
+    return TailRead::kRead;
 }
 
 }  // namespace
@@ -153,18 +235,30 @@ std::optional<ClientOperations::Transcript> ReadFrontTranscript(WindowFunctions&
     if (!IsWindow(room) || !IsWindow(transcript)) {
         return std::nullopt;
     }
+    NativeText tail;
+    switch (ReadTail(windows, transcript, tail.bytes)) {
+        case TailRead::kRead:
+            return ClientOperations::Transcript{
+                .room = transcript, .text = windows.FromNative(tail), .end_unread = false};
+        case TailRead::kUnanswered:
+            return std::nullopt;
+        case TailRead::kNoLines:
+            break;
+    }
     // One byte more than kept tells a text that fills the bound from one
     // that was cut: a cut line would look new at every read.
     std::optional<NativeText> text = windows.ReadText(transcript, longest + 1);
     if (!text) {
         return std::nullopt;
     }
-    if (text->bytes.size() > longest) {
+    const bool cut = text->bytes.size() > longest;
+    if (cut) {
         text->bytes.resize(longest);
         const std::size_t last_break = text->bytes.rfind('\n');
         text->bytes.resize(last_break == std::string::npos ? 0 : last_break + 1);
     }
-    return ClientOperations::Transcript{.room = transcript, .text = windows.FromNative(*text)};
+    return ClientOperations::Transcript{
+        .room = transcript, .text = windows.FromNative(*text), .end_unread = cut};
 }
 
 void ClickFrontChildIcon(WindowFunctions& windows, int position) {

@@ -100,14 +100,27 @@ struct InterruptedLine {
 void SendInstantMessage(WindowFunctions& windows, EventLoop& loop, std::string_view recipient,
                         std::string_view text);
 
-// The most of a transcript that one read copies. A room keeps some hundred
-// lines of under a hundred bytes, a few tens of kilobytes; the bound keeps
-// what one read costs small also with a client that keeps far more.
+// The most of a transcript that one read copies from its head, where the
+// control does not answer the line messages. A room keeps some hundred lines
+// of under a hundred bytes, a few tens of kilobytes; the bound keeps what one
+// read costs small also with a client that keeps far more.
 inline constexpr std::size_t kLongestTranscript = std::size_t{256} * 1024;
 
-// The front-most chat room's transcript (its first "richcntlreadonly"
-// child), at most `longest` bytes of it, cut back to its last whole line.
-// Nothing when no chat room is open or the client did not answer in time.
+// What one read copies from a transcript that answers the line messages: its
+// last lines as it shows them, and the most characters of each. The away log
+// reads once a second and needs only the lines added since, a few even in a
+// busy room; the read costs the same whatever the transcript holds, at most
+// 2 * kTailLines + 1 messages.
+inline constexpr std::size_t kTailLines = 100;
+inline constexpr std::size_t kLongestTailLine = 4096;
+
+// The front-most chat room's transcript (its first "richcntlreadonly" child).
+// Where the control answers the line messages (EM_GETLINECOUNT, EM_LINEINDEX,
+// EM_GETLINE), its last kTailLines lines as it shows them, joined where it
+// wrapped them, from the first whole line among them. Otherwise its text
+// (WM_GETTEXT), at most `longest` bytes, cut back to its last whole line and
+// marked when the transcript goes on. Nothing when no chat room is open or
+// the client did not answer in time.
 [[nodiscard]] std::optional<ClientOperations::Transcript> ReadFrontTranscript(
     WindowFunctions& windows, EventLoop& loop, std::size_t longest = kLongestTranscript);
 

@@ -31,6 +31,11 @@ class User32WindowFunctions final : public WindowFunctions {
     [[nodiscard]] NativeText ToNative(std::string_view text) override;
     [[nodiscard]] std::string FromNative(const NativeText& text) override;
     bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
+    [[nodiscard]] std::optional<std::int32_t> LineCount(WindowHandle window) override;
+    [[nodiscard]] std::optional<std::int32_t> LineStart(WindowHandle window,
+                                                        std::uint32_t line) override;
+    [[nodiscard]] std::optional<NativeText> ReadLine(WindowHandle window, std::uint32_t line,
+                                                     std::size_t longest) override;
 };
 
 }  // namespace lullcast::quill_aol8

@@ -143,4 +143,36 @@ bool User32WindowFunctions::SetSelection(WindowHandle window, std::int32_t start
     return Send(window, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
+std::optional<std::int32_t> User32WindowFunctions::LineCount(WindowHandle window) {
+    DWORD_PTR count = 0;
+    if (!Send(window, EM_GETLINECOUNT, 0, 0, &count)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(count);
+}
+
+std::optional<std::int32_t> User32WindowFunctions::LineStart(WindowHandle window,
+                                                             std::uint32_t line) {
+    DWORD_PTR start = 0;
+    if (!Send(window, EM_LINEINDEX, line, 0, &start)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(start);
+}
+
+std::optional<NativeText> User32WindowFunctions::ReadLine(WindowHandle window, std::uint32_t line,
+                                                          std::size_t longest) {
+    // The buffer's first word says its size in characters, so it holds one
+    // at least.
+    constexpr std::size_t kMostInAWord = 0xFFFF;
+    std::wstring buffer(std::clamp<std::size_t>(longest, 1, kMostInAWord), L'\0');
+    buffer[0] = static_cast<wchar_t>(buffer.size());
+    DWORD_PTR copied = 0;
+    if (!Send(window, EM_GETLINE, line, BufferParameter(buffer.data()), &copied)) {
+        return std::nullopt;
+    }
+    buffer.resize(std::min<std::size_t>(copied, longest));
+    return NativeText{NarrowToAnsi(buffer)};
+}
+
 }  // namespace lullcast::quill_aol8

@@ -74,6 +74,22 @@ class WindowFunctions {
     // caret. A control that is no edit control takes no notice.
     virtual bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) = 0;
 
+    // The line messages of an edit control, which the system carries across
+    // processes. Lines are as the control shows them: one it wraps is several.
+    // Each gives nothing when the window did not answer. A window that is no
+    // edit control answers them with 0 and copies nothing, as does no window.
+    //
+    // EM_GETLINECOUNT: how many lines the control shows (1 when empty).
+    [[nodiscard]] virtual std::optional<std::int32_t> LineCount(WindowHandle window) = 0;
+    // EM_LINEINDEX: the index of the first character of `line`; -1 beyond the last.
+    [[nodiscard]] virtual std::optional<std::int32_t> LineStart(WindowHandle window,
+                                                                std::uint32_t line) = 0;
+    // EM_GETLINE: the characters of `line`, at most `longest` of them (at most
+    // 65,535: the control reads the buffer's size from its first word).
+    [[nodiscard]] virtual std::optional<NativeText> ReadLine(WindowHandle window,
+                                                             std::uint32_t line,
+                                                             std::size_t longest) = 0;
+
   protected:
     WindowFunctions() = default;
     WindowFunctions(const WindowFunctions&) = default;

@@ -241,4 +241,72 @@ bool WindowTree::SetSelection(WindowHandle window, std::int32_t start, std::int3
                             .lparam = static_cast<std::uint32_t>(end)});
 }
 
+void WindowTree::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied) {
+    if (Window* const target = Receiver(window); target != nullptr) {
+        target->wrap = wrap;
+        target->most_copied = most_copied;
+    }
+}
+
+std::vector<WindowTree::ShownLine> WindowTree::ShownLines(WindowHandle window) const {
+    const Window* const target = IsWindow(window) ? Live(window) : nullptr;
+    if (target == nullptr || !target->wrap) {
+        return {};
+    }
+    const std::string& text = target->text;
+    const std::size_t wrap = *target->wrap;
+    std::vector<ShownLine> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t line_break = std::min(text.find('\n', start), text.size());
+        const std::size_t end =
+            line_break > start && text[line_break - 1] == '\r' ? line_break - 1 : line_break;
+        for (; wrap > 0 && end - start > wrap; start += wrap) {
+            lines.push_back({.start = start, .length = wrap});
+        }
+        lines.push_back({.start = start, .length = end - start});
+        if (line_break == text.size()) {
+            return lines;
+        }
+        start = line_break + 1;
+    }
+}
+
+std::optional<std::int32_t> WindowTree::LineCount(WindowHandle window) {
+    if (!Deliver(window,
+                 {.kind = MessageKind::kGetLineCount, .wparam = 0, .text = {}, .lparam = 0})) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(ShownLines(window).size());
+}
+
+std::optional<std::int32_t> WindowTree::LineStart(WindowHandle window, std::uint32_t line) {
+    if (!Deliver(window,
+                 {.kind = MessageKind::kLineIndex, .wparam = line, .text = {}, .lparam = 0})) {
+        return std::nullopt;
+    }
+    const std::vector<ShownLine> lines = ShownLines(window);
+    if (lines.empty()) {
+        return 0;
+    }
+    return line < lines.size() ? static_cast<std::int32_t>(lines[line].start) : -1;
+}
+
+std::optional<NativeText> WindowTree::ReadLine(WindowHandle window, std::uint32_t line,
+                                               std::size_t longest) {
+    if (!Deliver(window, {.kind = MessageKind::kGetLine,
+                          .wparam = line,
+                          .text = {},
+                          .lparam = static_cast<std::uint32_t>(longest)})) {
+        return std::nullopt;
+    }
+    const std::vector<ShownLine> lines = ShownLines(window);
+    if (line >= lines.size()) {
+        return NativeText{};
+    }
+    const Window* const target = Live(window);
+    const std::size_t most = target == nullptr ? 0 : target->most_copied;
+    const std::size_t copied = std::min({lines[line].length, longest, most});
+    return NativeText{Text(window).substr(lines[line].start, copied)};
+}
+
 }  // namespace lullcast::quill_aol8

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +21,13 @@ enum class MessageKind : std::uint8_t {
     kGetTextLength,
     kGetText,
     kSetSelection,
+    kGetLineCount,
+    kLineIndex,
+    kGetLine,
 };
 
 // One message as a window received it: the kind, its wParam, for WM_SETTEXT
-// the text, and for EM_SETSEL the lParam.
+// the text, for EM_SETSEL the lParam, and for EM_GETLINE the buffer's size.
 struct ReceivedMessage {
     MessageKind kind = MessageKind::kSetText;
     std::uint32_t wparam = 0;
@@ -67,6 +71,13 @@ class WindowTree final : public WindowFunctions {
     // The window answers every message again. What it took meanwhile it
     // dropped, as Wine drops a sent message whose sender stopped waiting.
     void AnswerAgain(WindowHandle window);
+    // The window answers the line messages as an edit control does, its text's
+    // lines (ended by LF or CR LF) shown `wrap` bytes a line at most (0: as
+    // they are), and EM_GETLINE copying `most_copied` bytes at most (as Wine
+    // copies between processes). Other windows answer them with 0, as a
+    // window that is no edit control does.
+    void KeepLines(WindowHandle window, std::size_t wrap = 0,
+                   std::size_t most_copied = std::numeric_limits<std::size_t>::max());
 
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
     [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
@@ -83,6 +94,11 @@ class WindowTree final : public WindowFunctions {
     bool SetNativeText(WindowHandle window, const NativeText& text) override;
     [[nodiscard]] NativeText ToNative(std::string_view text) override;
     bool SetSelection(WindowHandle window, std::int32_t start, std::int32_t end) override;
+    [[nodiscard]] std::optional<std::int32_t> LineCount(WindowHandle window) override;
+    [[nodiscard]] std::optional<std::int32_t> LineStart(WindowHandle window,
+                                                        std::uint32_t line) override;
+    [[nodiscard]] std::optional<NativeText> ReadLine(WindowHandle window, std::uint32_t line,
+                                                     std::size_t longest) override;
 
   private:
     struct Window {
@@ -93,7 +109,15 @@ class WindowTree final : public WindowFunctions {
         std::string text;
         bool alive = true;
         std::optional<std::size_t> answers_left;  // none: answers every message
+        std::optional<std::size_t> wrap;          // none: no edit control
+        std::size_t most_copied = 0;
     };
+    struct ShownLine {
+        std::size_t start, length;
+    };
+
+    // The lines an edit control would show; empty for a window that is none.
+    [[nodiscard]] std::vector<ShownLine> ShownLines(WindowHandle window) const;
 
     [[nodiscard]] bool IsLive(WindowHandle window) const;
     // The live window behind a handle, the desktop (0) included; null otherwise.
