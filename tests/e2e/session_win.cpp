@@ -190,10 +190,10 @@ bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& 
 }
 
 ::testing::AssertionResult EndToEndTest::ChooseMenuItem(int downs) const {
-    // The keys go to the window in front. Under Wine, SetForegroundWindow
-    // from another program has no effect, and a click on a program not in
-    // front may only take the front from the other one: a user clicks again,
-    // on the status line, where a press does nothing else.
+    // The menu opens in front. Under Wine, SetForegroundWindow from another
+    // program has no effect, and a click on a program not in front may only
+    // take the front from the other one: a user clicks again, on the status
+    // line, where a press does nothing else.
     for (int click = 0; click < 5 && GetForegroundWindow() != window_; ++click) {
         ClickOn(Control(IDC_LABEL1));
         WaitUntil([this] { return GetForegroundWindow() == window_; }, 1s);
@@ -202,13 +202,13 @@ bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& 
     ClickOn(Control(IDC_SSCOMMAND3));
     const HWND menu = WaitForWindow(lullcast_->id, L"#32768", kFlowTimeout);
     if (menu == nullptr) return ::testing::AssertionFailure() << "the menu did not open";
-    // The menu opens at the pointer, which may rest on its first item and
-    // mark it: off the menu, no item is marked and the count starts at the top.
+    // The pointer goes off the menu, which opens under it, and the keys go to
+    // the menu's own queue: typed keys reach the menu only once its loop holds
+    // the keyboard, which a loaded machine may delay past the first presses.
+    // Posted, they wait there for the loop and come before any pointer move.
     MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
     for (int key = 0; key <= downs; ++key) {
-        const BYTE virtual_key = key < downs ? VK_DOWN : VK_RETURN;
-        keybd_event(virtual_key, 0, 0, 0);
-        keybd_event(virtual_key, 0, KEYEVENTF_KEYUP, 0);
+        PostMessageW(menu, WM_KEYDOWN, key < downs ? VK_DOWN : VK_RETURN, 0);
     }
     const bool closed = WaitUntil([menu] { return IsWindowVisible(menu) == FALSE; }, kFlowTimeout);
     return closed ? ::testing::AssertionSuccess()
