@@ -32,12 +32,10 @@ std::u32string_view TrimmedBlanks(std::u32string_view text) {
     return text;
 }
 
-// Letters and digits make words: ASCII's, and beyond ASCII everything but
-// U+0080 to U+00BF, × and ÷.
-bool IsWordCharacter(char32_t c) {
-    if (c < 0x80) return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    return c > 0xBF && c != 0xD7 && c != 0xF7;
-}
+// Which characters make words is the log's own table (pinned by its unit
+// rows); everything built on it is read plainly here: the search, the
+// folding, the edges of a word.
+bool IsWordCharacter(char32_t c) { return lullcast::IsWordCharacter(c); }
 
 // ASCII and Latin-1 capitals as small letters.
 char32_t Folded(char32_t c) {
@@ -65,16 +63,27 @@ bool Names(std::string_view line_text, std::string_view handle_text) {
 }
 
 // A line the program's own posted text became: the text, or the text behind
-// a poster's name and ": ", blanks at the ends aside.
+// one screen name (1 to 16 characters, no colon) and ": ", blanks at the ends
+// aside.
 bool IsOwn(std::string_view line_text, std::string_view posted_text) {
     const std::u32string line_points = plain::CodePoints(line_text);
     const std::u32string posted_points = plain::CodePoints(posted_text);
     const std::u32string_view line = TrimmedBlanks(line_points);
     const std::u32string_view posted = TrimmedBlanks(posted_points);
-    if (posted.empty()) return false;
-    if (line == posted) return true;
-    return line.size() > posted.size() + 2 && line.ends_with(posted) &&
-           line.substr(0, line.size() - posted.size()).ends_with(U": ");
+    if (posted.empty() || !line.ends_with(posted)) return false;
+    if (line.size() == posted.size()) return true;
+    const std::u32string_view before = line.substr(0, line.size() - posted.size());
+    if (!before.ends_with(U": ")) return false;
+    const std::u32string_view name = before.substr(0, before.size() - 2);
+    return !name.empty() && name.size() <= 16 && name.find(U':') == std::u32string_view::npos;
+}
+
+// A listed line: whole up to 1,024 characters, else its first 1,023 and "…".
+std::string Listed(std::string_view line_text) {
+    std::u32string line = plain::CodePoints(line_text);
+    if (line.size() <= AwayLog::kLongestListedLine) return std::string(line_text);
+    line.resize(AwayLog::kLongestListedLine - 1);
+    return plain::Encoded(line + U"\u2026");
 }
 
 // The rooms and posted texts one period keeps in mind.
@@ -119,13 +128,17 @@ std::string SomeLine(FuzzedDataProvider& input, const Chat& chat, std::string_vi
                                    ? said
                                    : chat.ever_posted[input.ConsumeIntegralInRange<std::size_t>(
                                          0, chat.ever_posted.size() - 1)];
-    switch (input.ConsumeIntegralInRange(0, 4)) {
+    switch (input.ConsumeIntegralInRange(0, 5)) {
         case 0:
             return posted;
         case 1:
             return LineText(input.ConsumeRandomLengthString(20)) + ": " + posted;
         case 2:
             return said + std::string(handle) + LineText(input.ConsumeRandomLengthString(10));
+        case 3:
+            // Long enough to be cut in the list.
+            return std::string(input.ConsumeIntegralInRange<std::size_t>(1015, 1030), 'x') + ' ' +
+                   std::string(handle) + said;
         default:
             return said;
     }
@@ -153,7 +166,7 @@ void CheckLook(Chat& chat, Room& room, AwayLog& log, std::size_t index, std::str
         const bool own = std::ranges::any_of(
             chat.posted, [&line](const std::string& posted) { return IsOwn(line.text, posted); });
         if (known && line.serial >= room.seen_serial && !own && Names(line.text, handle)) {
-            expected.push_back(time + "  " + line.text);
+            expected.push_back(time + "  " + Listed(line.text));
         }
     }
     // The listed entries must be expected[first, last) for some run, the

@@ -89,9 +89,9 @@ char32_t CodePointAt(std::string_view text, std::size_t lead) {
     return code;
 }
 
-// Letters and digits make words; punctuation, symbols and pictographs end them.
-bool IsWordCharacterAt(std::string_view text, std::size_t lead) {
-    const char32_t code = CodePointAt(text, lead);
+}  // namespace
+
+bool IsWordCharacter(char32_t code) {
     if (code < 0x80) {
         return (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') ||
                (code >= '0' && code <= '9');
@@ -102,6 +102,12 @@ bool IsWordCharacterAt(std::string_view text, std::size_t lead) {
     const auto* const range = std::ranges::lower_bound(
         kNotInWords, code, {}, [](const CodeRange& r) { return char32_t{r.last}; });
     return range == kNotInWords.end() || code < range->first;
+}
+
+namespace {
+
+bool IsWordCharacterAt(std::string_view text, std::size_t lead) {
+    return IsWordCharacter(CodePointAt(text, lead));
 }
 
 // The start of the character that ends just before `end`: a character has at

@@ -39,6 +39,11 @@ class TranscriptLines {
     std::size_t next_room_ = 0;  // the slot a room not seen before takes
 };
 
+// Whether the character makes words with its neighbours: letters, marks and
+// decimal digits do (of any script the ANSI code pages show); punctuation,
+// symbols, blanks and pictographs end words.
+[[nodiscard]] bool IsWordCharacter(char32_t code);
+
 // Whether `line` names `handle` as a word of its own, without regard to case
 // (ASCII and Latin-1 letters): "bob, you there?" and "BOB!" name Bob,
 // "bobcat" does not. A word is a run of letters and digits (of any script the
