@@ -29,7 +29,8 @@ def sample_file(seed):
 
 
 def results_file(seed):
-    return WORK_DIR / f"results-{seed}.txt"
+    # Beside the sample, in the repository: a run goes on in a later checkout.
+    return MUTANTS_DIR / f"results-{seed}.txt"
 
 
 def directory_of(file):

@@ -6,7 +6,7 @@ next, putting one into its file, and the report.
     sampled.py apply SEED ID       # writes the mutant into its file
     sampled.py report SEED         # killed against non-equivalent, per directory
 
-A run's results are kept in build/mutants/results-SEED.txt, one line a
+A run's results are kept in scripts/mutants/results-SEED.txt, one line a
 mutant (id, file, kind, result, seconds), so a run goes on where it stopped.
 A sampled mutant that the build rejects is made up for by its file's reserve.
 """
