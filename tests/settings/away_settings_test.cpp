@@ -28,7 +28,7 @@ TEST(AwaySettingsTest, OnlyWholeNumbersInRangeCountAndTheReasonStaysOnOneLine) {
                           {"1", 1, 1, "gone\r\n[x]\nHANDLE=eve", "gone  [x] HANDLE=eve", true},
                           {"007", 7, 7},
                           {"61", 61, 1},
-                          {"1441", std::nullopt, 1},
+                          {"1441", std::nullopt, 1, "", ""},  // an empty reason is a reason
                           {"0", std::nullopt, 1},
                           {"99999999999999999999", std::nullopt, 1}};
     for (const Case& c : cases) {
