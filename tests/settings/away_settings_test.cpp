@@ -55,7 +55,10 @@ TEST(LookSettingsTest, TakesOnlyValidColourListsFacesAndWaves) {
                  {"000000,000001,000002,000003,000004,000005,000006,000007",
                   {0, 0x010000, 0x020000, 0x030000, 0x040000, 0x050000, 0x060000, 0x070000}},
                  {"000000,000001,000002,000003,000004,000005,000006,000007,000008", none},
-                 {"#FF0000", none}};
+                 {"#FF0000", none},
+                 {"#FF0000,,#0000FF", none},
+                 {"#FF000G,#0000FF", none},
+                 {"#FF00000,#0000FF", none}};
     for (const auto& [fade, colours] : fades) {
         EXPECT_EQ(ParseLookSettings(fade, std::nullopt, std::nullopt).fade, colours)
             << fade.value_or("(absent)");

@@ -41,9 +41,8 @@ std::string Rendered(const std::vector<EntryChange>& changes) {
 }
 
 // One field typed over the defaults' fields: the text it shows again once
-// taken, or nothing when the field's problem is to be reported. Which field
-// is named when several are wrong, and the defaults shown and taken back, the
-// settings' fuzz target checks against its reference.
+// taken, or nothing when the field's problem is to be reported. The defaults
+// shown and taken back the settings' fuzz target checks.
 TEST(SettingsFieldsTest, EachFieldTakesItsRangeAndNamesItselfWhenNot) {
     std::string grins;  // 375 characters, each two UTF-16 units in four bytes
     for (int i = 0; i < 375; ++i) grins += "\xF0\x9F\x98\x80";
@@ -78,6 +77,17 @@ TEST(SettingsFieldsTest, EachFieldTakesItsRangeAndNamesItselfWhenNot) {
             EXPECT_EQ(std::get<FieldProblem>(read).field, c.field) << label;
             EXPECT_TRUE(std::get<FieldProblem>(read).text.starts_with(name + ": ")) << label;
         }
+    }
+
+    // With every field wrong, the first one in the dialog's order is named,
+    // then the next once it is mended.
+    SettingsFields fields = {"teal", false, "", "x", std::string(750, 'r'), "x", false};
+    SettingsFields shown = FieldsShowing({});
+    for (const SettingsField field : {kColours, kFace, kAutoAway, kReason, kReport}) {
+        const auto read = SettingsFromFields(fields);
+        ASSERT_TRUE(std::holds_alternative<FieldProblem>(read)) << kNames[static_cast<int>(field)];
+        EXPECT_EQ(std::get<FieldProblem>(read).field, field);
+        TextOf(fields, field) = TextOf(shown, field);
     }
 }
 
