@@ -6,6 +6,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -48,28 +49,23 @@ std::optional<int> PlainWholeNumber(std::string_view text, int lowest, int highe
     return value >= lowest && value <= highest ? std::optional<int>(value) : std::nullopt;
 }
 
-std::optional<Colour> PlainColour(std::string_view text) {
-    if (!text.empty() && text.front() == '#') text.remove_prefix(1);
-    if (text.size() != 6 || !std::ranges::all_of(text, [](char c) {
-            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-        })) {
-        return std::nullopt;
-    }
-    const unsigned long rgb = std::stoul(std::string(text), nullptr, 16);
-    return MakeColour(static_cast<std::uint8_t>(rgb >> 16U), static_cast<std::uint8_t>(rgb >> 8U),
-                      static_cast<std::uint8_t>(rgb));
-}
-
+// Two to eight colours between commas, each six hex digits after an optional
+// '#', red first.
 std::optional<std::vector<Colour>> PlainColours(std::string_view text) {
     std::vector<Colour> colours;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        const auto colour = PlainColour(Trimmed(text.substr(start, comma - start)));
-        if (!colour) return std::nullopt;
-        colours.push_back(*colour);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
+    for (std::size_t start = 0, comma = 0; comma != std::string_view::npos; start = comma + 1) {
+        comma = text.find(',', start);
+        std::string_view colour = Trimmed(text.substr(start, comma - start));
+        if (colour.starts_with('#')) colour.remove_prefix(1);
+        if (colour.size() != 6 || !std::ranges::all_of(colour, [](char c) {
+                return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+            })) {
+            return std::nullopt;
+        }
+        const unsigned long rgb = std::stoul(std::string(colour), nullptr, 16);
+        colours.push_back(MakeColour(static_cast<std::uint8_t>(rgb >> 16U),
+                                     static_cast<std::uint8_t>(rgb >> 8U),
+                                     static_cast<std::uint8_t>(rgb)));
     }
     if (colours.size() < 2 || colours.size() > 8) return std::nullopt;
     return colours;
@@ -94,6 +90,13 @@ Text ProfileRead(const File& file, const std::string& key) {
         value = value.substr(1, value.size() - 2);
     }
     return std::string(value);
+}
+
+// A reason on one line: its line breaks as blanks.
+std::string OnOneLine(std::string reason) {
+    std::ranges::replace(reason, '\r', ' ');
+    std::ranges::replace(reason, '\n', ' ');
+    return reason;
 }
 
 // The default spelled out is the same as no setting.
@@ -131,10 +134,8 @@ void CheckEntries(const File& file, const AwaySettings& read) {
     const Text report = value("REPORTMINUTES");
     Check(read.report_minutes == (report ? PlainWholeNumber(*report, 1, 60) : 1).value_or(1),
           "REPORTMINUTES: a whole number from 1 to 60, else 1");
-    std::string reason = value("AUTOREASON").value_or("auto-away");
-    std::ranges::replace(reason, '\r', ' ');
-    std::ranges::replace(reason, '\n', ' ');
-    Check(read.auto_reason == reason, "AUTOREASON: the value on one line");
+    Check(read.auto_reason == OnOneLine(value("AUTOREASON").value_or("auto-away")),
+          "AUTOREASON: the value on one line");
     Check(read.away_log == (value("AWAYLOG") == "1"), "AWAYLOG: on for 1 only");
     Check(read.look.wavy == (value("WAVY") == "1"), "WAVY: on for 1 only");
     const Text fade = value("FADE");
@@ -147,8 +148,7 @@ void CheckEntries(const File& file, const AwaySettings& read) {
               "FADE: a problem exactly when not valid");
     }
     const Text face = value("FONT");
-    const std::string face_text = face.value_or("");
-    const std::string_view trimmed_face = Trimmed(face_text);
+    const std::string trimmed_face(Trimmed(face.value_or("")));
     Check(read.look.face == (PlainFace(trimmed_face) ? trimmed_face : ""),
           "FONT: a face of 1 to 31 characters, its end blanks dropped");
     if (face) {
@@ -170,9 +170,7 @@ std::variant<AwaySettings, SettingsField> PlainFromFields(const SettingsFields& 
     const auto auto_away = PlainWholeNumber(Trimmed(fields.auto_away), 0, 1440);
     if (!auto_away) return SettingsField::kAutoAway;
     if (*auto_away > 0) settings.auto_away_minutes = auto_away;
-    settings.auto_reason = fields.reason;
-    std::ranges::replace(settings.auto_reason, '\r', ' ');
-    std::ranges::replace(settings.auto_reason, '\n', ' ');
+    settings.auto_reason = OnOneLine(fields.reason);
     const auto report = PlainWholeNumber(Trimmed(fields.report), 1, 60);
     if (!report) return SettingsField::kReport;
     settings.report_minutes = *report;

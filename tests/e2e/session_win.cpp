@@ -67,15 +67,18 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout) {
+HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout,
+                   const wchar_t* title, HWND besides) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND window = nullptr;
-                 (window = FindWindowExW(nullptr, window, class_name, nullptr)) != nullptr;) {
+                 (window = FindWindowExW(nullptr, window, class_name, title)) != nullptr;) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                if (owner == process_id && IsWindowVisible(window) != FALSE) found = window;
+                if (owner == process_id && window != besides && IsWindowVisible(window) != FALSE) {
+                    found = window;
+                }
             }
             return found != nullptr;
         },
@@ -98,6 +101,11 @@ void MovePointerTo(POINT screen_point) {
     SendInput(1, &input, sizeof(INPUT));
 }
 
+void PressKey(BYTE key) {
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+}
+
 std::string BytesOfHex(std::string_view hex) {
     std::string bytes;
     for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
@@ -108,12 +116,11 @@ std::string BytesOfHex(std::string_view hex) {
     return bytes;
 }
 
-std::string EndToEndTest::ControlText(int control_id) const {
+std::string TextOf(HWND window) {
     std::array<wchar_t, 1024> text{};
     DWORD_PTR length = 0;
-    if (SendMessageTimeoutW(Control(control_id), WM_GETTEXT, text.size(),
-                            reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
-                            &length) == 0) {
+    if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, 2000, &length) == 0) {
         return "<no answer>";
     }
     return NarrowToUtf8(std::wstring_view(text.data(), length));
@@ -156,9 +163,7 @@ HWND EndToEndTest::RoomInput() const {
 
 void EndToEndTest::TypeIntoFocus(std::string_view ascii, std::chrono::milliseconds pace) const {
     for (const char character : ascii) {
-        const auto key = static_cast<BYTE>(VkKeyScanA(character) & 0xFF);
-        keybd_event(key, 0, 0, 0);
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        PressKey(static_cast<BYTE>(VkKeyScanA(character) & 0xFF));
         std::this_thread::sleep_for(pace);
     }
 }

@@ -27,10 +27,17 @@ constexpr auto kFlowTimeout = 10s;
 
 // Asks `condition` every 20 ms until it holds or `timeout` has passed.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
-// A visible top-level window of the process; nullptr after `timeout`.
+// A visible top-level window of the process, titled `title` if given, other
+// than `besides`; nullptr after `timeout`.
 [[nodiscard]] HWND WaitForWindow(DWORD process_id, const wchar_t* class_name,
-                                 std::chrono::milliseconds timeout);
+                                 std::chrono::milliseconds timeout, const wchar_t* title = nullptr,
+                                 HWND besides = nullptr);
+// A window's text, read through its thread (Wine's GetWindowText gives ""
+// across processes).
+[[nodiscard]] std::string TextOf(HWND window);
 void MovePointerTo(POINT screen_point);
+// A key pressed and let go, as the user does: it goes to the window in front.
+void PressKey(BYTE key);
 // A real left click in the middle of `window`, as a user makes it.
 void ClickOn(HWND window);
 // "5A6F" as the bytes "Zo", as the log writes bytes.
@@ -84,9 +91,10 @@ class EndToEndTest : public ::testing::Test {
     // it (UTF-8), "click <window> <icon>" (IM windows as "im-window"),
     // "im <recipient>: <text>", "ims on|off".
     [[nodiscard]] std::vector<std::string> Story() const;
-    // Lull-Cast's window, driven as a user drives it. Text is read through the
-    // window's thread (Wine's GetWindowText gives "" across processes).
-    [[nodiscard]] std::string ControlText(int control_id) const;
+    // Lull-Cast's window, driven as a user drives it.
+    [[nodiscard]] std::string ControlText(int control_id) const {
+        return TextOf(Control(control_id));
+    }
     // Posted, as a user's click is queued: the call does not wait for the flow.
     void Click(int control_id) const { PostMessageW(Control(control_id), BM_CLICK, 0, 0); }
     // "Exit" or "Min" on the title strip, clicked as posted mouse messages.

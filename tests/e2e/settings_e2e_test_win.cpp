@@ -21,10 +21,12 @@ namespace lullcast::e2e {
 namespace {
 
 constexpr int kMenuSettings = 5;
+constexpr const wchar_t* kTitle = L"Lull-Cast 2k3";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // The colour picker's fields for red, green and blue.
 constexpr std::array<int, 3> kPickerChannels = {706, 707, 708};
 
+constexpr std::array<Colour, 2> kPlainColours = {0x00404000, 0x00FFFF00};
 const std::string kStoredIni =
     "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n[Other]\r\nkey=value\r\n";
 
@@ -37,24 +39,13 @@ class SettingsEndToEndTest : public EndToEndTest {
 
     // A shown dialog of Lull-Cast's titled `title`, other than `besides`.
     [[nodiscard]] HWND Dialog(const wchar_t* title, HWND besides = nullptr) const {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND window = nullptr;
-                     (window = FindWindowExW(nullptr, window, L"#32770", title)) != nullptr;) {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == lullcast_->id && window != besides && IsWindowVisible(window)) {
-                        found = window;
-                    }
-                }
-                return found != nullptr;
-            },
-            kFlowTimeout);
-        return found;
+        return WaitForWindow(lullcast_->id, L"#32770", kFlowTimeout, title, besides);
     }
+    // The dialog, once it is in front: the keys a user presses go there.
     [[nodiscard]] HWND OpenSettings() const {
-        return ChooseMenuItem(kMenuSettings) ? Dialog(L"Lull-Cast 2k3") : nullptr;
+        const HWND dialog = ChooseMenuItem(kMenuSettings) ? Dialog(kTitle) : nullptr;
+        WaitUntil([dialog] { return GetForegroundWindow() == dialog; }, kFlowTimeout);
+        return dialog;
     }
     static bool Closes(HWND window) {
         return WaitUntil([window] { return IsWindowVisible(window) == FALSE; }, kFlowTimeout);
@@ -64,6 +55,12 @@ class SettingsEndToEndTest : public EndToEndTest {
     static bool Press(HWND dialog, int button) {
         PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
         return Closes(dialog);
+    }
+    // Clicks a check box and waits for its tick to turn.
+    static bool Toggle(HWND dialog, int box) {
+        const UINT was = IsDlgButtonChecked(dialog, box);
+        ClickOn(GetDlgItem(dialog, box));
+        return WaitUntil([&] { return IsDlgButtonChecked(dialog, box) != was; }, kFlowTimeout);
     }
     // Clicks `swatch_or_button` and picks red, green and blue in the colour
     // picker it opens.
@@ -78,18 +75,19 @@ class SettingsEndToEndTest : public EndToEndTest {
         }
         return Press(picker, IDOK);
     }
-    // Types `text` over what the field holds, a character at a time.
-    static void TypeOver(HWND field, std::string_view text) {
-        if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr))
+    [[nodiscard]] static std::string Field(HWND dialog, int id) {
+        return TextOf(GetDlgItem(dialog, id));
+    }
+    // Types `text` over what the field holds, a character at a time, until
+    // the field shows it.
+    static bool TypeOver(HWND dialog, int id, std::string_view text) {
+        HWND field = GetDlgItem(dialog, id);
+        if (HWND edit = FindWindowExW(field, nullptr, L"Edit", nullptr)) {
             field = edit;  // a combo box
+        }
         SendMessageW(field, EM_SETSEL, 0, -1);
         for (const wchar_t character : WidenUtf8(text)) PostMessageW(field, WM_CHAR, character, 0);
-    }
-    [[nodiscard]] static std::string Text(HWND control) {
-        std::array<wchar_t, 512> text{};
-        const auto length =
-            SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-        return NarrowToUtf8(std::wstring_view(text.data(), static_cast<std::size_t>(length)));
+        return WaitUntil([&] { return TextOf(field) == text; }, kFlowTimeout);
     }
     // The Run key's value "Lull-Cast", set (with a value) or removed.
     [[nodiscard]] static std::optional<std::wstring> RunValue() {
@@ -107,11 +105,6 @@ class SettingsEndToEndTest : public EndToEndTest {
         }
         SHSetValueW(HKEY_CURRENT_USER, kRunKey, L"Lull-Cast", REG_SZ, value->c_str(),
                     static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    }
-    // A key pressed and let go, as the user does: it goes to the window in front.
-    static void PressKey(BYTE key) {
-        keybd_event(key, 0, 0, 0);
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
     }
     // How many of the control's pixels on the screen are exactly `colour`.
     [[nodiscard]] static long PixelsOf(HWND control, COLORREF colour) {
@@ -158,7 +151,7 @@ class SettingsEndToEndTest : public EndToEndTest {
              child = GetWindow(child, GW_HWNDNEXT)) {
             std::array<wchar_t, 16> class_name{};
             GetClassNameW(child, class_name.data(), static_cast<int>(class_name.size()));
-            const std::string text = Text(child);
+            const std::string text = TextOf(child);
             if (_wcsicmp(class_name.data(), L"Static") == 0 &&
                 text.find('&') != std::string::npos) {
                 labelled.emplace_back(text, GetDlgCtrlID(GetWindow(child, GW_HWNDNEXT)));
@@ -166,9 +159,16 @@ class SettingsEndToEndTest : public EndToEndTest {
         }
         return labelled;
     }
-    // The chat line of `text` as the room got it, in the code page.
-    [[nodiscard]] std::string LastLineBytes() const {
-        return BytesOfHex(Events("line").back().Field("hex"));
+    // Starts idling with the reason "tea": the greeting and the reason go
+    // out in `look`.
+    void ExpectLinesIn(const LineLook& look) {
+        ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
+        ASSERT_TRUE(WaitForEvents("line", 4));
+        const std::vector<LogEvent> lines = Events("line");
+        EXPECT_EQ(BytesOfHex(lines[2].Field("hex")),
+                  ToAnsiCodePage(ComposeChatLine(look, "¬ activated ¬ by.Bob")));
+        EXPECT_EQ(BytesOfHex(lines[3].Field("hex")),
+                  ToAnsiCodePage(ComposeChatLine(look, "¬ rsn ¬ tea")));
     }
 };
 
@@ -176,16 +176,14 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
     const HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     // Every field shows the value in effect: the default where none is set.
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_COLOURS)), "#004040, #00FFFF");
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_FACE)), "Arial Narrow");
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_SETTINGS_AUTOAWAY)), "0");
+    EXPECT_EQ(Field(dialog, IDC_SETTINGS_COLOURS), "#004040, #00FFFF");
+    EXPECT_EQ(Field(dialog, IDC_SETTINGS_FACE), "Arial Narrow");
+    EXPECT_EQ(Field(dialog, IDC_SETTINGS_AUTOAWAY), "0");
 
     ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_SWATCH1, {255, 0, 0}));
     ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_ADD, {255, 255, 0}));
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            return Text(GetDlgItem(dialog, IDC_SETTINGS_COLOURS)) == "#FF0000, #00FFFF, #FFFF00";
-        },
+        [&] { return Field(dialog, IDC_SETTINGS_COLOURS) == "#FF0000, #00FFFF, #FFFF00"; },
         kFlowTimeout));
     EXPECT_NE(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 2)), FALSE);
     EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 3)), FALSE);
@@ -202,44 +200,29 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
                   {"A&uto-away after (minutes, 0 = off):", IDC_SETTINGS_AUTOAWAY},
                   {"&Reason:", IDC_SETTINGS_REASON},
                   {"Re&port every (minutes):", IDC_SETTINGS_REPORT}}));
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#ff0000, #FFFF00,#0000FF");
-    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_WAVY));
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_FACE), "Liberation Serif");
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return IsDlgButtonChecked(dialog, IDC_SETTINGS_WAVY) == BST_CHECKED &&
-                   Text(GetDlgItem(dialog, IDC_SETTINGS_FACE)) == "Liberation Serif";
-        },
-        kFlowTimeout));
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#ff0000, #FFFF00,#0000FF"));
+    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_FACE, "Liberation Serif"));
     ASSERT_TRUE(Press(dialog, IDOK));
 
-    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
-    ASSERT_TRUE(WaitForEvents("line", 4));
     const std::array<Colour, 3> colours = {0x0000FF, 0x00FFFF, 0xFF0000};
-    const LineLook look{.colours = colours, .wavy = true, .face = "Liberation Serif"};
-    EXPECT_EQ(BytesOfHex(Events("line")[2].Field("hex")),
-              ToAnsiCodePage(ComposeChatLine(look, "¬ activated ¬ by.Bob")));
-    EXPECT_EQ(LastLineBytes(), ToAnsiCodePage(ComposeChatLine(look, "¬ rsn ¬ tea")));
+    ExpectLinesIn({.colours = colours, .wavy = true, .face = "Liberation Serif"});
     // The entry that did not change stays as it was, even where it is not
     // valid; the comment and the other section stay too.
-    EXPECT_EQ(InfoIni(),
-              "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
-              "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\nFONT=Liberation Serif\r\n"
-              "[Other]\r\nkey=value\r\n");
+    const std::string head =
+        "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
+        "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\n";
+    EXPECT_EQ(InfoIni(), head + "FONT=Liberation Serif\r\n[Other]\r\nkey=value\r\n");
 
     // A setting typed back to its default loses its entry.
     const HWND again = OpenSettings();
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(Text(GetDlgItem(again, IDC_SETTINGS_FACE)), "Liberation Serif");
-    TypeOver(GetDlgItem(again, IDC_SETTINGS_FACE), "Arial Narrow");
-    ASSERT_TRUE(
-        WaitUntil([&] { return Text(GetDlgItem(again, IDC_SETTINGS_FACE)) == "Arial Narrow"; },
-                  kFlowTimeout));
+    EXPECT_EQ(Field(again, IDC_SETTINGS_FACE), "Liberation Serif");
+    ASSERT_TRUE(TypeOver(again, IDC_SETTINGS_FACE, "Arial Narrow"));
     ASSERT_TRUE(Press(again, IDOK));
-    const std::string without_font =
-        "; kept by hand\r\n[LullCast]\r\nHANDLE=Bob\r\nAUTOAWAY=soon\r\n"
-        "FADE=#FF0000, #FFFF00, #0000FF\r\nWAVY=1\r\n[Other]\r\nkey=value\r\n";
-    EXPECT_TRUE(WaitUntil([&] { return InfoIni() == without_font; }, kFlowTimeout)) << InfoIni();
+    EXPECT_TRUE(
+        WaitUntil([&] { return InfoIni() == head + "[Other]\r\nkey=value\r\n"; }, kFlowTimeout))
+        << InfoIni();
 }
 
 // Enter takes the dialog as it is, Esc leaves it; the preview follows the
@@ -255,19 +238,18 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     ASSERT_NE(dialog, nullptr) << ::testing::PrintToString(Story());
     const HWND preview = GetDlgItem(dialog, IDC_SETTINGS_PREVIEW);
     constexpr COLORREF kRed = RGB(255, 0, 0);
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#FF0000, #FF0000");
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_REPORT), "5");
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#FF0000, #FF0000"));
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_REPORT, "5"));
     EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) > 20; }, kFlowTimeout));
-    TypeOver(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), "#GG0000, #FF0000");
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#GG0000, #FF0000"));
     EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) == 0; }, kFlowTimeout));
 
     // OK names the field and what is wrong, keeps the dialog open and selects
     // the field.
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    const HWND box = Dialog(L"Lull-Cast 2k3", dialog);
+    const HWND box = Dialog(kTitle, dialog);
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(Text(GetDlgItem(box, 0xFFFF)).find("Colours: \"#GG0000\" is not a colour"),
-              std::string::npos);
+    EXPECT_NE(Field(box, 0xFFFF).find("Colours: \"#GG0000\" is not a colour"), std::string::npos);
     ASSERT_TRUE(Press(box, IDOK));
     EXPECT_NE(IsWindowVisible(dialog), FALSE);
     const auto selection =
@@ -278,44 +260,33 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     EXPECT_EQ(InfoIni(), kStoredIni);
 
     // And the lines go out as they always did.
-    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
-    ASSERT_TRUE(WaitForEvents("line", 4));
-    EXPECT_EQ(LastLineBytes(),
-              ToAnsiCodePage(ComposeChatLine(0x00404000, 0x00FFFF00, "¬ rsn ¬ tea")));
+    ExpectLinesIn({.colours = kPlainColours});
 }
 
 TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
     SetRunValue(std::nullopt);
-    HWND dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_UNCHECKED);
-    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_RUN));
-    ASSERT_TRUE(WaitUntil(
-        [&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_CHECKED; }, kFlowTimeout));
-    ASSERT_TRUE(Press(dialog, IDOK));
-    const std::wstring program = File("lullcast.exe").wstring();
-    // Written once the dialog has gone.
-    ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }, kFlowTimeout));
-    EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
-                             (L"\"" + program + L"\"").c_str(), -1),
-              CSTR_EQUAL)
-        << NarrowToUtf8(*RunValue());
+    for (const bool on : {true, false}) {
+        const HWND dialog = OpenSettings();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), on ? BST_UNCHECKED : BST_CHECKED);
+        ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_RUN));
+        ASSERT_TRUE(Press(dialog, IDOK));
+        // Written once the dialog has gone.
+        ASSERT_TRUE(WaitUntil([on] { return RunValue().has_value() == on; }, kFlowTimeout));
+        if (on) {
+            const std::wstring quoted = L"\"" + File("lullcast.exe").wstring() + L"\"";
+            EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
+                                     quoted.c_str(), -1),
+                      CSTR_EQUAL)
+                << NarrowToUtf8(*RunValue());
+        }
+    }
     EXPECT_EQ(InfoIni(), kStoredIni);
-
-    dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_CHECKED);
-    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_RUN));
-    ASSERT_TRUE(
-        WaitUntil([&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN) == BST_UNCHECKED; },
-                  kFlowTimeout));
-    ASSERT_TRUE(Press(dialog, IDOK));
-    EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); }, kFlowTimeout));
 
     // A value that names another copy of the program shows as off.
     const std::wstring other = L"\"C:\\elsewhere\\lullcast.exe\"";
     SetRunValue(other);
-    dialog = OpenSettings();
+    const HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), BST_UNCHECKED);
     ASSERT_TRUE(Press(dialog, IDCANCEL));
@@ -331,22 +302,13 @@ TEST_F(SettingsEndToEndTest, AWriteThatFailsIsNamedAndTheValuesStillApply) {
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     const HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
-    ClickOn(GetDlgItem(dialog, IDC_SETTINGS_WAVY));
-    ASSERT_TRUE(
-        WaitUntil([&] { return IsDlgButtonChecked(dialog, IDC_SETTINGS_WAVY) == BST_CHECKED; },
-                  kFlowTimeout));
+    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
     ASSERT_TRUE(Press(dialog, IDOK));
-    const HWND box = Dialog(L"Lull-Cast 2k3");
+    const HWND box = Dialog(kTitle);
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(Text(GetDlgItem(box, 0xFFFF)).find(": Wave."), std::string::npos)
-        << Text(GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(Field(box, 0xFFFF).find(": Wave."), std::string::npos) << Field(box, 0xFFFF);
     ASSERT_TRUE(Press(box, IDOK));
-
-    ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK, "tea"));
-    ASSERT_TRUE(WaitForEvents("line", 4));
-    const std::array<Colour, 2> colours = {0x00404000, 0x00FFFF00};
-    EXPECT_EQ(LastLineBytes(),
-              ToAnsiCodePage(ComposeChatLine({.colours = colours, .wavy = true}, "¬ rsn ¬ tea")));
+    ExpectLinesIn({.colours = kPlainColours, .wavy = true});
 }
 
 }  // namespace
