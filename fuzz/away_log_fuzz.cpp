@@ -107,7 +107,7 @@ struct Room {
 
 struct Chat {
     std::vector<Room> rooms = std::vector<Room>(10);
-    std::deque<std::string> posted;  // the last distinct texts, oldest first
+    std::deque<std::string> posted;  // the last distinct texts, least recent first
     std::vector<std::string> ever_posted;
     std::size_t serial = 1;
     std::size_t rooms_taken_in = 0;
@@ -220,7 +220,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const std::string text = LineText(input.ConsumeRandomLengthString(30));
                 log.NotePosted(text);
                 chat.ever_posted.push_back(text);
-                if (!text.empty() && std::ranges::find(chat.posted, text) == chat.posted.end()) {
+                // The last distinct texts posted, a text posted again the latest.
+                if (!text.empty()) {
+                    std::erase(chat.posted, text);
                     chat.posted.push_back(text);
                     if (chat.posted.size() > kPostedKept) chat.posted.pop_front();
                 }

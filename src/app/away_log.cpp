@@ -302,13 +302,17 @@ void AwayLog::Begin() {
 }
 
 void AwayLog::NotePosted(std::string_view text) {
-    for (const std::string& posted : posted_) {
-        if (posted == text) {
-            return;
-        }
+    if (text.empty()) {
+        return;  // no line shows it
     }
-    posted_[next_posted_] = text;
-    next_posted_ = (next_posted_ + 1) % kPostedKept;
+    // A text posted again is recent again: the report posts the same idle
+    // line every minute among new ones, and must not let it go as the oldest.
+    auto found = std::ranges::find(posted_, text);
+    if (found == posted_.end()) {
+        found = posted_.end() - 1;  // the least recent goes
+        *found = text;
+    }
+    std::rotate(posted_.begin(), found, found + 1);
 }
 
 void AwayLog::Look(WindowHandle room, std::string_view text, std::string_view handle,

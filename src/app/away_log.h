@@ -93,8 +93,8 @@ class AwayLog {
     void AppendEntry(std::string_view time, std::string_view line);
 
     TranscriptLines lines_;
-    std::array<std::string, kPostedKept> posted_{};  // a ring
-    std::size_t next_posted_ = 0;
+    // The distinct texts posted last, the most recent first.
+    std::array<std::string, kPostedKept> posted_{};
     std::size_t mention_count_ = 0;
     bool end_unread_told_ = false;
     std::string mentions_;

@@ -138,6 +138,17 @@ TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
     EXPECT_EQ(log.MentionList(),
               "10:00:01  Al: well, Bob ¬ activated ¬ by. Bob\r\n10:00:02  Eve: BOB!");
 
+    // The report posts its idle line every minute among new lines: posted
+    // again, it is recent again, also in the minute when a line posted once
+    // would have been the oldest of the texts kept (32 of them).
+    const std::string idle = "¬ Bob ¬ idle";
+    for (int minute = 1; minute <= 32; ++minute) {
+        log.NotePosted(idle);
+        log.NotePosted("¬ hrs: [00] ¬ mins: [" + std::to_string(minute) + "]");
+    }
+    log.Look(WindowHandle{1}, later + "Eve: BOB!\r\nBob: " + idle + "\n", "Bob", "10:40:00");
+    EXPECT_TRUE(log.MentionList().ends_with("Eve: BOB!")) << log.MentionList();
+
     // A new period forgets the last. A listed line keeps at most 1,024
     // characters, cut at a character's edge; a transcript whose end went
     // unread is told once.
