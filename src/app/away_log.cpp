@@ -307,7 +307,7 @@ void AwayLog::NotePosted(std::string_view text) {
     }
     // A text posted again is recent again: the report posts the same idle
     // line every minute among new ones, and must not let it go as the oldest.
-    auto found = std::ranges::find(posted_, text);
+    auto* found = std::ranges::find(posted_, text);
     if (found == posted_.end()) {
         found = posted_.end() - 1;  // the least recent goes
         *found = text;
