@@ -11,11 +11,21 @@
 
 namespace lullcast {
 
-std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view text) {
-    std::vector<Colour> colours;
+std::vector<std::string_view> FadeColourItems(std::string_view text) {
+    std::vector<std::string_view> items;
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string_view item = TrimmedBlanks(text.substr(0, comma));
+        items.push_back(TrimmedBlanks(text.substr(0, comma)));
+        if (comma == std::string_view::npos) {
+            return items;
+        }
+        text.remove_prefix(comma + 1);
+    }
+}
+
+std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view text) {
+    std::vector<Colour> colours;
+    for (const std::string_view item : FadeColourItems(text)) {
         const auto colour = ParseHtmlColour(item);
         if (!colour) {
             return item.empty() ? std::string("a colour is missing between two commas or at an end")
@@ -25,10 +35,6 @@ std::variant<std::vector<Colour>, std::string> ReadFadeColours(std::string_view 
             return std::string("at most eight colours");
         }
         colours.push_back(*colour);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(comma + 1);
     }
     if (colours.size() < 2) {
         return std::string("at least two colours");

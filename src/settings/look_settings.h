@@ -32,6 +32,10 @@ inline constexpr std::size_t kLongestFaceName = 31;
                                              const std::optional<std::string>& wavy,
                                              const std::optional<std::string>& font);
 
+// The items of a colour list: the texts between its commas, each without the
+// blanks at its ends; one, empty, for a text without a comma or a character.
+[[nodiscard]] std::vector<std::string_view> FadeColourItems(std::string_view text);
+
 // Two to eight HTML colours separated by commas, blanks around each allowed;
 // nothing when any of them is not one or the count is out of range.
 [[nodiscard]] std::optional<std::vector<Colour>> ParseFadeColours(std::string_view text);

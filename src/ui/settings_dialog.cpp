@@ -32,18 +32,11 @@ constexpr UINT kRefreshMessage = WM_APP + 1;
 // The colours of the colour field, one item per comma, each without the
 // blanks around it; none for a field without text.
 std::vector<std::string> ColourItems(std::string_view text) {
-    std::vector<std::string> items;
     if (TrimmedBlanks(text).empty()) {
-        return items;
+        return {};
     }
-    while (true) {
-        const std::size_t comma = text.find(',');
-        items.emplace_back(TrimmedBlanks(text.substr(0, comma)));
-        if (comma == std::string_view::npos) {
-            return items;
-        }
-        text.remove_prefix(comma + 1);
-    }
+    const std::vector<std::string_view> items = FadeColourItems(text);
+    return {items.begin(), items.end()};
 }
 
 std::string JoinedItems(const std::vector<std::string>& items) {
