@@ -3,6 +3,7 @@
 next, putting one into its file, and the report.
 
     sampled.py next SEED [REGEX]   # id, preset, file and kind of the next to run, or nothing
+    sampled.py survivors SEED [REGEX]  # the same of each survivor not listed as equivalent
     sampled.py apply SEED ID       # writes the mutant into its file
     sampled.py report SEED         # killed against non-equivalent, per directory
 
@@ -67,6 +68,14 @@ def next_mutant(seed, pattern=None):
         if mutant.id not in results:
             print("\t".join((mutant.id, mutant.preset, mutant.file, mutant.kind)))
             return
+
+
+def list_survivors(seed, pattern=None):
+    chosen, results = to_run(seed, pattern)
+    equivalent = mutantlib.read_equivalent()
+    for mutant in chosen:
+        if results.get(mutant.id, ("",))[0] == "survived" and mutant.id not in equivalent:
+            print("\t".join((mutant.id, mutant.preset, mutant.file, mutant.kind)))
 
 
 def apply(seed, ident):
@@ -139,11 +148,13 @@ def report(seed):
 
 
 def main():
-    if len(sys.argv) < 3 or sys.argv[1] not in ("next", "apply", "report"):
+    if len(sys.argv) < 3 or sys.argv[1] not in ("next", "survivors", "apply", "report"):
         raise SystemExit(__doc__)
     command, seed = sys.argv[1], int(sys.argv[2])
     if command == "next":
         next_mutant(seed, sys.argv[3] if len(sys.argv) > 3 else None)
+    elif command == "survivors":
+        list_survivors(seed, sys.argv[3] if len(sys.argv) > 3 else None)
     elif command == "apply":
         apply(seed, sys.argv[3])
     else:
