@@ -28,6 +28,7 @@ function(lullcast_add_test name)
     # The programs share one X display, its focus and its mouse pointer, so
     # they take turns.
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_display)
+    lullcast_add_session_run(144dpi ${name})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

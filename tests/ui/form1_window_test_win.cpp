@@ -205,12 +205,17 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
         GetWindowRect(Main(), &bounds);
         return POINT{bounds.left, bounds.top};
     };
+    // The places above are at 96 dots an inch; the window grows with the screen's.
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
     for (const auto& press : presses) {
         const POINT before = origin();
-        const POINT to{press.from.x + press.by.x, press.from.y + press.by.y};
-        InjectMouse(Main(), press.from, 0);
-        InjectMouse(Main(), press.from, MOUSEEVENTF_LEFTDOWN);
-        InjectMouse(Main(), {(press.from.x + to.x) / 2, (press.from.y + to.y) / 2}, 0);
+        const POINT from{MulDiv(press.from.x, dpi, 96), MulDiv(press.from.y, dpi, 96)};
+        const POINT to{from.x + press.by.x, from.y + press.by.y};
+        InjectMouse(Main(), from, 0);
+        InjectMouse(Main(), from, MOUSEEVENTF_LEFTDOWN);
+        InjectMouse(Main(), {(from.x + to.x) / 2, (from.y + to.y) / 2}, 0);
         InjectMouse(Main(), to, MOUSEEVENTF_LEFTUP);
         Pause(loop_, 0.5);
         if (IsIconic(Main())) {
