@@ -63,7 +63,10 @@ TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
         {"bob2 is here", "Bob", false},
         {"ask bob", "Bob", true},
         {"¬Bob¬", "bob", true},
-        {"(@bob)", "Bob", true},  // '@' is just below 'A'
+        // The neighbours of ASCII's letters and digits end words.
+        {"@bob[", "Bob", true},
+        {"`bob{", "Bob", true},
+        {"/bob:", "Bob", true},
         {"bo", "Bob", false},
         {"bob here", " Bob ", true},
         {"anything", "", false},
@@ -146,20 +149,19 @@ TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
     // unread is told once.
     log.Begin();
     log.Look(WindowHandle{1}, "", "Bob", "t");
-    const std::string whole = "bob " + Repeated("é", AwayLog::kLongestListedLine - 4);
+    const std::string whole = "bob " + Repeated("é", 1020);
     log.Look(WindowHandle{1}, whole + "\nbob é" + whole.substr(4) + "\n", "Bob", "t", true);
     log.Look(WindowHandle{1}, "x\n", "Bob", "u", true);
-    EXPECT_EQ(log.MentionList(), "t  " + whole + "\r\nt  bob " +
-                                     Repeated("é", AwayLog::kLongestListedLine - 5) + "…\r\nt  " +
+    EXPECT_EQ(log.MentionList(), "t  " + whole + "\r\nt  bob " + Repeated("é", 1019) + "…\r\nt  " +
                                      std::string(AwayLog::kEndUnread));
 
     // A flood keeps its first mentions only.
     log.Begin();
     log.Look(WindowHandle{1}, "", "Bob", "t");
     std::string flood;
-    for (std::size_t i = 0; i <= AwayLog::kMostMentions; ++i) flood += "bob\n";
+    for (std::size_t i = 0; i <= 500; ++i) flood += "bob\n";
     log.Look(WindowHandle{1}, flood, "Bob", "t");
-    EXPECT_EQ(log.MentionList().size(), AwayLog::kMostMentions * 8 - 2);
+    EXPECT_EQ(log.MentionList().size(), 500 * 8 - 2);
 }
 
 }  // namespace
