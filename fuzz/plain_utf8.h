@@ -58,21 +58,13 @@ inline std::u32string CodePoints(std::string_view text) {
 }
 
 inline std::string Encoded(char32_t point) {
-    std::string bytes;
-    if (point < 0x80) {
-        bytes += static_cast<char>(point);
-    } else if (point < 0x800) {
-        bytes += static_cast<char>(0xC0 | (point >> 6U));
-        bytes += static_cast<char>(0x80 | (point & 0x3FU));
-    } else if (point < 0x10000) {
-        bytes += static_cast<char>(0xE0 | (point >> 12U));
-        bytes += static_cast<char>(0x80 | ((point >> 6U) & 0x3FU));
-        bytes += static_cast<char>(0x80 | (point & 0x3FU));
-    } else {
-        bytes += static_cast<char>(0xF0 | (point >> 18U));
-        bytes += static_cast<char>(0x80 | ((point >> 12U) & 0x3FU));
-        bytes += static_cast<char>(0x80 | ((point >> 6U) & 0x3FU));
-        bytes += static_cast<char>(0x80 | (point & 0x3FU));
+    if (point < 0x80) return std::string(1, static_cast<char>(point));
+    // The lead byte marks how many continuation bytes follow, six bits each.
+    const unsigned extra = point < 0x800 ? 1 : point < 0x10000 ? 2 : 3;
+    const unsigned char leads[] = {0, 0xC0, 0xE0, 0xF0};
+    std::string bytes(1, static_cast<char>(leads[extra] | (point >> (6 * extra))));
+    for (unsigned i = extra; i-- > 0;) {
+        bytes += static_cast<char>(0x80 | ((point >> (6 * i)) & 0x3FU));
     }
     return bytes;
 }

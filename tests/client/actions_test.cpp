@@ -12,14 +12,16 @@ using ActionsTest = ClientTest;
 using Journal = std::vector<ReceivedMessage>;
 
 // What the input of a room receives for one line: the read of the user's
-// draft, the clearings, the line, Enter, and a draft put back with the caret
-// at its end.
+// draft (its length, then the text with room for the terminator), the
+// clearings, the line, Enter, and a draft put back with the caret at its end.
 Journal ChatLine(std::string_view text, std::string_view draft = "") {
-    Journal journal = TextRead(static_cast<std::uint32_t>(draft.size()));
+    const auto length = static_cast<std::uint32_t>(draft.size());
+    Journal journal = {ReceivedMessage{MessageKind::kGetTextLength, 0, {}, 0},
+                       ReceivedMessage{MessageKind::kGetText, length + 1, {}, 0}};
     journal.insert(journal.end(), {TextSet(""), TextSet(""), TextSet(""), TextSet(text), kEnter});
     if (!draft.empty()) {
-        journal.push_back(TextSet(draft));
-        journal.push_back(CaretAt(static_cast<std::uint32_t>(draft.size())));
+        journal.insert(journal.end(),
+                       {TextSet(draft), {MessageKind::kSetSelection, length, {}, length}});
     }
     return journal;
 }

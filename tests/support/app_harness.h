@@ -119,7 +119,6 @@ class AppHarness final : public MainWindow,
         throw ProgramEnded{};
     }
     void SendChatLine(std::string_view line) override {
-        if (while_sending) while_sending();
         chat_lines.emplace_back(line);
         Note("chat", PlainTextOfChatLine(line).value_or("<malformed>"));
         // The room shows the line behind the user's name.
@@ -166,7 +165,6 @@ class AppHarness final : public MainWindow,
 
     VirtualEventLoop loop;
     AwaySettings settings;                 // the plain program unless a test sets them
-    std::function<void()> while_sending;   // runs inside every chat line's sending
     std::function<void()> while_box_open;  // runs while an information box is open
     std::string stored_handle = "Bob";
     std::string display;

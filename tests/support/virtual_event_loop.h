@@ -20,7 +20,6 @@ class VirtualEventLoop final : public EventLoop {
     [[nodiscard]] MonoTime Now() const override { return now_; }
 
     void ProcessPendingEvents() override {
-        ++process_count_;
         while (!events_.empty() && events_.begin()->first.first <= now_) {
             Event event = std::move(events_.begin()->second);
             events_.erase(events_.begin());
@@ -50,14 +49,12 @@ class VirtualEventLoop final : public EventLoop {
     }
     void RunFor(MonoTime duration) { RunUntil(now_ + duration); }
 
-    [[nodiscard]] int ProcessCount() const { return process_count_; }
     [[nodiscard]] int WaitCount() const { return wait_count_; }
 
   private:
     MonoTime now_{0};
     std::uint64_t next_sequence_ = 0;
     std::map<std::pair<MonoTime, std::uint64_t>, Event> events_;
-    int process_count_ = 0;
     int wait_count_ = 0;
 };
 
