@@ -78,6 +78,7 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
         {"stopped at the draft", 7, "hi", "", "hi"},
         {"left the line unsent", 6, "", "line", ""},
         {"typed anew meanwhile", 6, "hi", "new", "new"},
+        {"typed on after the line", 6, "hi", "line and more", "line and more"},
     };
     for (const Case& c : cases) {
         const ChatRoom room = OpenChatRoom();
