@@ -4,8 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cwctype>
 #include <string>
+#include <utility>
 #include <vector>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 #include "support/app_harness.h"
 
@@ -199,6 +208,55 @@ TEST(Form1AwayLogTest, ReadsOnlyWhenOnAndShowsTheMentionsAtStopOnly) {
                                         "2600 mentions 2  Al: bob, you there?\r\n2  Eve: BOB!"}));
     EXPECT_EQ(Period(true, true), (std::vector<std::string>{"0 read", "1000 read", "2000 read"}));
 }
+
+#ifndef _WIN32
+// Every character of the ANSI code pages, as the C library decodes them, makes
+// words exactly when Unicode calls it a letter, a mark or a decimal digit. The
+// C library's classes stand for Unicode's but for those it files otherwise:
+// the code pages' combining marks (not alphanumeric there) and the letter
+// numbers and circled letters (alphanumeric there).
+TEST(WordCharacterTest, EveryCharacterOfTheCodePagesAsUnicodeClassesIt) {
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+    const auto filed_otherwise = [](char32_t c) {
+        const std::pair<char32_t, char32_t> ranges[] = {
+            {0x0300, 0x0301}, {0x0303, 0x0303}, {0x0309, 0x0309}, {0x0323, 0x0323},
+            {0x0E47, 0x0E4C}, {0x0E4E, 0x0E4E}, {0x2160, 0x2179}, {0x24D0, 0x24E9},
+            {0x3007, 0x3007}, {0x3021, 0x3029}};
+        return std::ranges::any_of(ranges, [c](auto r) { return r.first <= c && c <= r.second; });
+    };
+    std::size_t characters = 0;
+    const std::pair<const char*, bool> pages[] = {
+        {"CP874", false},  {"CP932", true},   {"CP936", true},   {"CP949", true},
+        {"CP950", true},   {"CP1250", false}, {"CP1251", false}, {"CP1252", false},
+        {"CP1253", false}, {"CP1254", false}, {"CP1255", false}, {"CP1256", false},
+        {"CP1257", false}, {"CP1258", false}};
+    for (const auto& [page, double_byte] : pages) {
+        const iconv_t decoder = iconv_open("UTF-32LE", page);
+        ASSERT_NE(decoder, reinterpret_cast<iconv_t>(-1)) << page;
+        // Single bytes beyond ASCII, and lead and trail bytes where a page has them.
+        for (unsigned code = 0x80; code <= (double_byte ? 0xFEFFU : 0xFFU); ++code) {
+            std::array<char, 2> bytes = {static_cast<char>(code >> 8), static_cast<char>(code)};
+            char* in = code > 0xFF ? bytes.data() : &bytes[1];
+            std::size_t in_left = code > 0xFF ? 2 : 1;
+            std::array<char32_t, 2> decoded{};
+            char* out = reinterpret_cast<char*>(decoded.data());
+            std::size_t out_left = sizeof decoded;
+            iconv(decoder, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(decoder, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1) ||
+                out_left != sizeof(char32_t)) {
+                continue;  // no character, or a cut one
+            }
+            const char32_t c = decoded[0];
+            const bool in_words =
+                (std::iswalnum(static_cast<wint_t>(c)) != 0) != filed_otherwise(c);
+            EXPECT_EQ(IsWordCharacter(c), in_words) << page << " U+" << std::hex << unsigned{c};
+            ++characters;
+        }
+        iconv_close(decoder);
+    }
+    EXPECT_GT(characters, 60000U);
+}
+#endif
 
 }  // namespace
 }  // namespace testing
