@@ -1,5 +1,7 @@
-// The away log: which lines of a transcript are new, which name the user, and
-// the flow of a period on the virtual clock.
+// The away log: which lines name the user, its exact entries, and the flow of
+// a period on the virtual clock. Which lines are new, and a mention's rules
+// against a plain reference, the away log's fuzz target checks over its
+// corpus, which every native build replays.
 #include "app/away_log.h"
 
 #include <gtest/gtest.h>
@@ -21,46 +23,6 @@
 namespace lullcast {
 namespace {
 
-struct Look {
-    std::uint32_t room;
-    std::string_view text;
-    std::size_t added;
-};
-
-TEST(TranscriptLinesTest, OnlyLinesAddedSinceTheLastLookAreNew) {
-    const std::vector<std::vector<Look>> cases = {
-        // Appended lines; the first look at a room takes what it holds as seen.
-        {{1, "a\nb\n", 0},
-         {1, "a\nb\nc\n", 1},
-         {1, "a\nb\nc\nd\ne\n", 2},
-         {1, "a\nb\nc\nd\ne\n", 0}},
-        // The head drops as the transcript grows; a text sharing nothing is another room.
-        {{1, "a\nb\nc\n", 0}, {1, "b\nc\nd\n", 1}, {1, "d\ne\nf\n", 2}, {1, "x\ny\n", 0}},
-        // Repeated identical lines are new as often as they are added.
-        {{1, "hi\n", 0}, {1, "hi\nhi\n", 1}, {1, "hi\nhi\nhi\nhi\n", 2}},
-        // The most overlap is found also where the old tail repeats itself.
-        {{1, "a\nb\na\nb\na\n", 0}, {1, "a\nb\na\nc\n", 1}},
-        // CR LF and LF end lines alike; the last line may have no break.
-        {{1, "a\r\nb\r\n", 0}, {1, "a\nb\nc", 1}, {1, "a\r\nb\r\nc\r\n", 0}},
-        // A room that was empty: everything it shows later is new.
-        {{1, "", 0}, {1, "a\na\n", 2}},
-        // Rooms are kept apart; a window handle of none is never a room.
-        {{1, "a\n", 0},
-         {2, "x\n", 0},
-         {1, "a\nb\n", 1},
-         {2, "x\ny\nz\n", 2},
-         {0, "", 0},
-         {0, "q\n", 0}},
-    };
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        TranscriptLines lines;
-        for (const Look& look : cases[i]) {
-            EXPECT_EQ(lines.NewLines(WindowHandle{look.room}, look.text), look.added)
-                << "case " << i << ", text \"" << look.text << '"';
-        }
-    }
-}
-
 TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
     const struct {
         std::string_view line, handle;
@@ -70,20 +32,13 @@ TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
         {"bobcat", "Bob", false},
         {"jimbob", "Bob", false},
         {"bob2 is here", "Bob", false},
-        {"ask bob", "Bob", true},
+        {"émiles", "Émile", false},
         {"¬Bob¬", "bob", true},
         // The neighbours of ASCII's letters and digits end words.
         {"@bob[", "Bob", true},
         {"`bob{", "Bob", true},
         {"/bob:", "Bob", true},
-        {"bo", "Bob", false},
-        {"bob here", " Bob ", true},
-        {"anything", "", false},
-        {"a  b", "  ", false},
-        {"Hi ÉMILE!", "émile", true},
-        {"émiles", "Émile", false},
         {"÷bob×", "Bob", true},
-        {"Bob Smith and BOB", "bob smith", true},
         // Punctuation and symbols of the code pages end words, letters of any script do not.
         {"“Bob” are you there", "Bob", true},
         {"Bob’s turn", "Bob", true},
@@ -100,6 +55,24 @@ TEST(NamesHandleTest, TheHandleAsAWordOfItsOwnInAnyCase) {
     for (const auto& c : cases) {
         EXPECT_EQ(NamesHandle(c.line, c.handle), c.named) << c.line << " / " << c.handle;
     }
+
+    // Every capital of ASCII and Latin-1 (× aside) is its small letter, both
+    // ways; nothing else folds, not even the same second byte after C4.
+    const auto utf8 = [](char32_t c) {
+        return c < 0x80 ? std::string(1, static_cast<char>(c))
+                        : std::string{static_cast<char>(0xC0 | (c >> 6U)),
+                                      static_cast<char>(0x80 | (c & 0x3FU))};
+    };
+    for (char32_t capital = 'A'; capital <= 0xDE; ++capital) {
+        if ((capital > 'Z' && capital < 0xC0) || capital == 0xD7) continue;
+        const std::string upper = utf8(capital), lower = utf8(capital + 0x20);
+        EXPECT_TRUE(NamesHandle("hi " + upper, lower)) << upper;
+        EXPECT_TRUE(NamesHandle("hi " + lower, upper)) << upper;
+    }
+    for (const char32_t capital : {U'@', U'[', U'\xD7', U'\xDF', U'\x100'}) {
+        EXPECT_FALSE(NamesHandle(utf8(capital), utf8(capital + 0x20))) << utf8(capital);
+        EXPECT_FALSE(NamesHandle(utf8(capital + 0x20), utf8(capital))) << utf8(capital);
+    }
 }
 
 TEST(ShowsPostedTest, ThePostedTextAloneOrBehindOneScreenName) {
@@ -109,11 +82,7 @@ TEST(ShowsPostedTest, ThePostedTextAloneOrBehindOneScreenName) {
     } cases[] = {
         {"¬ Bob ¬ idle", true},
         {" Tester: ¬ Bob ¬ idle ", true},
-        {"Sixteen Chars Nm: ¬ Bob ¬ idle", true},
-        {"Seventeen Chars N: ¬ Bob ¬ idle", false},
         {"Eve: Bob look at this: ¬ Bob ¬ idle", false},
-        {": ¬ Bob ¬ idle", false},
-        {"Eve:¬ Bob ¬ idle", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ShowsPosted(c.line, "¬ Bob ¬ idle"), c.own) << c.line;
@@ -127,20 +96,24 @@ std::string Repeated(std::string_view text, std::size_t times) {
 }
 
 TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
+    // A new log is as a period begins; a transcript read from its head only
+    // is told once. A window of none is no room.
     AwayLog log;
-    log.Begin();
     const std::string seen = "Al: bob?\n";
-    log.Look(WindowHandle{1}, seen, "Bob", "10:00:00");
+    log.Look(WindowHandle::kNone, "", "Bob", "09:59:59");
+    log.Look(WindowHandle::kNone, seen, "Bob", "09:59:59");
+    log.Look(WindowHandle{1}, seen, "Bob", "10:00:00", true);
     log.NotePosted("¬ activated ¬ by. Bob");
     const std::string later = seen +
                               "Bob: ¬ activated ¬ by. Bob\n"
                               "¬ activated ¬ by. Bob\n"
                               "Al: well, Bob ¬ activated ¬ by. Bob\n"
                               "Eve: bobcat\n";
-    log.Look(WindowHandle{1}, later, "Bob", "10:00:01");
+    log.Look(WindowHandle{1}, later, "Bob", "10:00:01", true);
     log.Look(WindowHandle{1}, later + "Eve: BOB!\r\n", "Bob", "10:00:02");
-    EXPECT_EQ(log.MentionList(),
-              "10:00:01  Al: well, Bob ¬ activated ¬ by. Bob\r\n10:00:02  Eve: BOB!");
+    EXPECT_EQ(log.MentionList(), "10:00:00  " + std::string(AwayLog::kEndUnread) +
+                                     "\r\n10:00:01  Al: well, Bob ¬ activated ¬ by. Bob\r\n"
+                                     "10:00:02  Eve: BOB!");
 
     // The report posts its idle line every minute among new lines: posted
     // again, it is recent again, also in the minute when a line posted once
@@ -207,6 +180,26 @@ TEST(Form1AwayLogTest, ReadsOnlyWhenOnAndShowsTheMentionsAtStopOnly) {
               (std::vector<std::string>{"0 read", "1000 read", "2000 read", "2000 read",
                                         "2600 mentions 2  Al: bob, you there?\r\n2  Eve: BOB!"}));
     EXPECT_EQ(Period(true, true), (std::vector<std::string>{"0 read", "1000 read", "2000 read"}));
+}
+
+// Each Start begins a log of its own: what was said while the user was back
+// is old by then, and what the last period listed is gone.
+TEST(Form1AwayLogTest, APeriodListsOnlyWhatWasSaidInIt) {
+    AppHarness app;
+    app.settings.away_log = true;
+    app.transcript = "";
+    app.LoadQuietly();
+    for (const auto& [said, listed] :
+         {std::pair{"Al: bob, first", "1600 mentions 1  Al: bob, first"},
+          std::pair{"Al: bob, second", "1600 mentions 3  Al: bob, second"}}) {
+        app.Mark();
+        app.StartIdling();
+        app.RunTicks(1);
+        *app.transcript += std::string(said) + "\n";
+        app.form.SSCommand2_Click();
+        *app.transcript += "Eve: bob, while you were back\n";
+        EXPECT_EQ(app.Log("mentions"), std::vector<std::string>{listed});
+    }
 }
 
 #ifndef _WIN32

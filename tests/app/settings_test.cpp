@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fade/announcer.h"
+#include "settings/look_settings.h"
 #include "settings/settings_fields.h"
 #include "support/app_harness.h"
 
@@ -105,6 +106,31 @@ TEST(SettingsLookTest, ThePreviewAndTheNextLineTakeTheChosenLook) {
                   ComposeChatLine(look, "¬ rsn ¬ brb")}));
     EXPECT_EQ(app.form.Clr1(), 0x0000FFU);
     EXPECT_EQ(app.form.Clr2(), 0xFF0000U);
+}
+
+// FADE's two to eight colours, as the settings file gives them, are those
+// of the Start line; one or nine leave the plain fade.
+TEST(SettingsLookTest, TheStartLineFadesThroughTheFilesColours) {
+    const std::vector<Colour> plain(kPlainFadeColours.begin(), kPlainFadeColours.end());
+    const std::string eight =
+        "#000000, #FF0000, #FFFF00, #00FF00, #00FFFF, #0000FF, #FF00FF, #FFFFFF";
+    const struct {
+        std::string fade;
+        std::vector<Colour> colours;
+    } cases[] = {{"#FF0000,#0000FF", {0x0000FF, 0xFF0000}},
+                 {eight, {0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0xFFFFFF}},
+                 {"#FF0000", plain},
+                 {eight + ", #808080", plain}};
+    for (const auto& c : cases) {
+        AppHarness app;
+        app.settings.look = ParseLookSettings(c.fade, std::nullopt, std::nullopt);
+        app.LoadQuietly();
+        app.StartIdling();
+        ASSERT_FALSE(app.chat_lines.empty()) << c.fade;
+        EXPECT_EQ(app.chat_lines.front(),
+                  ComposeChatLine(LineLook{.colours = c.colours}, "¬ activated ¬ by.Bob"))
+            << c.fade;
+    }
 }
 
 // A period keeps the report interval and the away log it began with; the

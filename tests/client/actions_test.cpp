@@ -170,7 +170,7 @@ TEST_F(ActionsTest, TheTranscriptsEndIsReadByItsLinesWhereTheControlKeepsThem) {
         const WindowHandle shown = b.windows.FindChild(room.window, kNone, "richcntlreadonly");
         b.KeepLines(shown, c.wrap);
         b.Type(shown, c.text);
-        const auto read = ReadFrontTranscript(b.windows, b, 4);
+        const auto read = quill.ReadFrontTranscript();
         ASSERT_TRUE(read) << c.text.substr(0, 40);
         EXPECT_EQ(read->text, c.read) << c.text.substr(0, 40);
         EXPECT_FALSE(read->end_unread);

@@ -61,5 +61,39 @@ TEST(WindowFunctions, WindowsRecordWhatTheyReceiveInOrder) {
                                                 kSpaceUp, TextSet("cut")}));
 }
 
+#ifndef _WIN32
+// The tree's own rules, which the client tests lean on: a handle it never made
+// (the next it will make) and a destroyed window receive nothing and show no
+// text; a hung window takes every message, answers none, and keeps its text.
+// The next handle is looked at on a new tree, and where the windows of an older
+// one lay (what a look past the tree's end would find).
+TEST(WindowTree, OnlyLiveWindowsReceiveAndAHungOneKeepsItsText) {
+    {
+        WindowTree old;
+        for (int i = 0; i < 3; ++i) old.SetText(old.Create(cls::kEdit), "old");
+    }
+    WindowTree tree;
+    EXPECT_TRUE(tree.Received(WindowHandle{1}).empty());
+    const WindowHandle hung = tree.Create(cls::kEdit);
+    const WindowHandle gone = tree.Create(cls::kEdit);
+    for (const WindowHandle window : {hung, gone}) tree.Type(window, "draft");
+    tree.StopAnsweringAfter(hung, 0);
+    tree.Destroy(gone);
+    const struct {
+        WindowHandle window;
+        bool answered;
+        std::vector<ReceivedMessage> received;
+        std::string_view text;
+    } cases[] = {{hung, false, {TextSet("new")}, "draft"},
+                 {gone, true, {}, ""},
+                 {WindowHandle{3}, true, {}, ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(tree.SetText(c.window, "new"), c.answered);
+        EXPECT_EQ(tree.Received(c.window), c.received);
+        EXPECT_EQ(tree.Text(c.window), c.text);
+    }
+}
+#endif
+
 }  // namespace
 }  // namespace lullcast::quill_aol8
