@@ -125,6 +125,12 @@ TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
     }
     log.Look(WindowHandle{1}, later + "Eve: BOB!\r\nBob: " + idle + "\n", "Bob", "10:40:00");
     EXPECT_TRUE(log.MentionList().ends_with("Eve: BOB!")) << log.MentionList();
+    // Of more texts than are kept, the least recently posted goes.
+    log.Begin();
+    log.Look(WindowHandle{1}, "", "Bob", "t");
+    for (int i = 0; i <= 32; ++i) log.NotePosted("¬ Bob ¬ " + std::to_string(i));
+    log.Look(WindowHandle{1}, "Bob: ¬ Bob ¬ 0\nBob: ¬ Bob ¬ 1\n", "Bob", "t");
+    EXPECT_EQ(log.MentionList(), "t  Bob: ¬ Bob ¬ 0");
 
     // A new period forgets the last. A listed line keeps at most 1,024
     // characters, cut at a character's edge; a transcript whose end went

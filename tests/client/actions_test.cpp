@@ -93,6 +93,10 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
         b.Type(room.input, c.meanwhile);
         quill.CatchUp();
         EXPECT_EQ(b.Text(room.input), c.settled) << c.name;
+        // Settled once: a draft the user then clears stays cleared.
+        b.Type(room.input, "");
+        quill.CatchUp();
+        EXPECT_EQ(b.Text(room.input), "") << c.name;
     }
 
     const ImWindow im = OpenImWindow();
