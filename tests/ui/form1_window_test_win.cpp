@@ -229,6 +229,73 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
     EXPECT_EQ(journal_.lines, "¬ Lull-Cast 2k3 ¬ tarn\n¬ loaded ¬ newbie\n");
 }
 
+// Each part stands where the form has it, in dots at 96 an inch grown with the
+// screen's; the strip shows black to cyan from left to right under "Min" in
+// cyan, the elapsed time in green and "Exit" in the window text's colour.
+TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const auto scaled = [dpi](RECT at) {
+        return RECT{MulDiv(at.left, dpi, 96), MulDiv(at.top, dpi, 96), MulDiv(at.right, dpi, 96),
+                    MulDiv(at.bottom, dpi, 96)};
+    };
+    const auto place = [](HWND control) {
+        RECT bounds{};
+        GetWindowRect(control, &bounds);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    };
+    const auto same = [](RECT a, RECT b) { return EqualRect(&a, &b) != FALSE; };
+    RECT client{};
+    GetClientRect(Main(), &client);
+    EXPECT_TRUE(same(client, scaled({0, 0, 121, 66})));
+    const struct {
+        int id;
+        RECT at;
+    } parts[] = {{IDC_PICTURE1, {0, 0, 121, 17}},     {IDC_LABEL2, {8, 0, 38, 13}},
+                 {IDC_TIMED, {40, 0, 94, 13}},        {IDC_LABEL3, {96, 0, 121, 13}},
+                 {IDC_SSCOMMAND1, {8, 24, 41, 41}},   {IDC_SSCOMMAND2, {40, 24, 73, 41}},
+                 {IDC_SSCOMMAND3, {72, 24, 105, 41}}, {IDC_SSFRAME1, {0, 16, 121, 49}},
+                 {IDC_LABEL1, {0, 48, 121, 65}},      {IDC_FRAME2, {0, 40, 121, 65}}};
+    for (const auto& part : parts) {
+        EXPECT_TRUE(same(place(Control(part.id)), scaled(part.at))) << part.id;
+    }
+
+    const HWND strip = Control(IDC_PICTURE1);
+    RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const HDC dc = GetDC(strip);
+    RECT area{};
+    GetClientRect(strip, &area);
+    // A row below the labels and above the panel.
+    const int row = MulDiv(14, dpi, 96);
+    int level = 0;
+    for (int x = 0; x < area.right; ++x) {
+        const COLORREF pixel = GetPixel(dc, x, row);
+        EXPECT_EQ(GetRValue(pixel), 0) << x;
+        EXPECT_EQ(GetGValue(pixel), GetBValue(pixel)) << x;
+        EXPECT_GE(GetGValue(pixel), x == 0 ? 0 : level) << x;
+        EXPECT_LE(GetGValue(pixel), x == 0 ? 8 : 255) << x;
+        level = GetGValue(pixel);
+    }
+    EXPECT_GE(level, 200);  // the picture is wider than the strip: its right end is cut off
+    const struct {
+        int id;
+        COLORREF ink;
+    } labels[] = {{IDC_LABEL2, RGB(0, 255, 255)},
+                  {IDC_TIMED, RGB(0, 255, 0)},
+                  {IDC_LABEL3, GetSysColor(COLOR_WINDOWTEXT)}};
+    for (const auto& label : labels) {
+        const RECT at = place(Control(label.id));
+        int inked = 0;
+        for (int y = at.top; y < at.bottom; ++y) {
+            for (int x = at.left; x < at.right; ++x) inked += GetPixel(dc, x, y) == label.ink;
+        }
+        EXPECT_GT(inked, 0) << label.id;
+    }
+    ReleaseDC(strip, dc);
+}
+
 // Exit ends the process, so this runs in a child the test below starts: it
 // idles, then ends with "Exit" on the strip or, as the taskbar does, WM_CLOSE.
 // Its journal goes into the file the environment names, "close.txt" or not.
