@@ -9,9 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "app/last_input_clock.h"
 #include "core/client_operations.h"
 #include "core/pause.h"
 #include "core/text_win.h"
+#include "settings/away_settings.h"
 #include "settings/handle_store.h"
 #include "support/chat_line.h"
 #include "support/form1_input_win.h"
@@ -165,6 +167,31 @@ TEST_F(Form1WindowTest, EachMenuItemReachesItsFlow) {
               "box Lull-Cast 2k3: What is your handle? newbie\n¬ handle ¬ changed [Bob]\n");
     Choose(8);
     EXPECT_TRUE(IsIconic(Main()));
+}
+
+// The menu held open holds auto-away off, as a prompt does: the user is
+// there. Once it closes, the next look at the idle time goes away.
+TEST_F(Form1WindowTest, AnOpenMenuHoldsAutoAwayOff) {
+    struct IdleForAnHour final : LastInputClock {
+        std::uint32_t MillisecondsSinceLastInput() override { return 3'600'000; }
+    } idle;
+    AwaySettings settings;
+    settings.auto_away_minutes = 1;
+    Journal journal;
+    Form1Window window(journal, journal, loop_, settings, idle);
+    ASSERT_TRUE(window.Create());
+    window.Load();
+    steps = {{L"#32768", [this](HWND menu) {
+                  Pause(loop_, 2.5);  // the idle time is looked at each second
+                  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+              }}};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &TakeStep);
+    SendMessageW(ControlOf(window.Handle(), IDC_SSCOMMAND3), BM_CLICK, 0, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(steps.empty()) << "no menu";
+    EXPECT_EQ(journal.lines, "¬ Lull-Cast 2k3 ¬ tarn\n¬ loaded ¬ newbie\n");
+    Pause(loop_, 1.5);
+    EXPECT_NE(journal.lines.find("¬ rsn ¬ auto-away"), std::string::npos) << journal.lines;
 }
 
 // Any mouse button's press moves the window, a left click (press and release
