@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "core/text_win.h"
 #include "e2e/session_win.h"
 #include "fade/announcer.h"
@@ -92,26 +90,14 @@ TEST_F(EndToEndTest, ChangeHandleStoresWhatOkGivesAndTheMenusExitEnds) {
                                      kBanner, "¬ unloaded ¬ Zoë <b>]"));
 }
 
-TEST_F(EndToEndTest, WithoutAClientEveryFlowCompletesAndTheWindowKeepsAnswering) {
+// The client's tests pin that nothing is sent and that IMs Off gives up in
+// time with the window answering; here the program's own start and end.
+TEST_F(EndToEndTest, WithoutAClientEveryFlowCompletes) {
     ASSERT_TRUE(StartLullCast());
     ASSERT_NO_FATAL_FAILURE(StartIdling(IDOK));
     ASSERT_NO_FATAL_FAILURE(StopAt("00:00:01"));
-
-    // With no IM window ever, IMs Off keeps trying for about 6 s (twenty
-    // tries 0.3 s apart), and the window answers all the while.
-    ASSERT_TRUE(ChooseMenuItem(kImsOff));
-    for (const auto until = std::chrono::steady_clock::now() + 9s;
-         std::chrono::steady_clock::now() < until;) {
-        ASSERT_TRUE(Answers(1s));
-        std::this_thread::sleep_for(250ms);
-    }
-    // A client that comes after that gets nothing from the command that gave
-    // up. (Exit is clicked: a program started later may keep the keyboard.)
-    ASSERT_TRUE(StartClient());
-    std::this_thread::sleep_for(1500ms);
     ClickExitLabel();
     EXPECT_EQ(lullcast_->ExitCode(), 0U);
-    EXPECT_THAT(Story(), ElementsAre(kBanner, "¬ unloaded ¬ newbie"));
 }
 
 }  // namespace

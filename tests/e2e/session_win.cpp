@@ -50,15 +50,6 @@ void SendMouse(POINT at, std::initializer_list<DWORD> flags) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
-
 HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout,
                    const wchar_t* title, HWND besides) {
     HWND found = nullptr;
@@ -78,31 +69,9 @@ HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::mil
     return found;
 }
 
-std::optional<DWORD_PTR> Sent(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                              std::chrono::milliseconds bound) {
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL,
-                            static_cast<UINT>(bound.count()), &result) == 0) {
-        return std::nullopt;
-    }
-    return result;
-}
-
-std::string TextOf(HWND window) {
-    std::array<wchar_t, 1024> text{};
-    const std::optional<DWORD_PTR> length =
-        Sent(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return length ? NarrowToUtf8(std::wstring_view(text.data(), *length)) : "<no answer>";
-}
-
 void MovePointerNearCorner(int offset) {
     SendMouse({GetSystemMetrics(SM_CXSCREEN) - offset, GetSystemMetrics(SM_CYSCREEN) - offset},
               {0});
-}
-
-void PressKey(BYTE key) {
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
 void TypeKeys(std::string_view ascii, std::chrono::milliseconds pace) {

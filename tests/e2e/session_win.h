@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -13,9 +14,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "core/text_win.h"
 #include "support/form1_input_win.h"
 #include "support/scratch_folder_win.h"
 #include "ui/resource_ids.h"
@@ -31,8 +34,15 @@ inline const std::string kBanner = "¬ Lull-Cast 2k3 ¬ tarn";
 inline const std::string kLoadedNewbie = "¬ loaded ¬ newbie";
 
 // Asks `condition` every 20 ms until it holds or `timeout` has passed.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = kFlowTimeout);
+inline bool WaitUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds timeout = kFlowTimeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
 // Until `read()` gives `expected`; else a failure that shows what it gave.
 template <typename Read, typename Value>
 ::testing::AssertionResult Becomes(const Read& read, const Value& expected,
@@ -56,16 +66,31 @@ inline bool Press(HWND dialog, int button) {
                                  std::chrono::milliseconds timeout, const wchar_t* title = nullptr,
                                  HWND besides = nullptr);
 // A message sent with a bound; nothing when it goes unanswered.
-[[nodiscard]] std::optional<DWORD_PTR> Sent(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                            std::chrono::milliseconds bound = 2s);
+[[nodiscard]] inline std::optional<DWORD_PTR> Sent(HWND window, UINT message, WPARAM wparam,
+                                                   LPARAM lparam,
+                                                   std::chrono::milliseconds bound = 2s) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL,
+                               static_cast<UINT>(bound.count()), &result) != 0
+               ? std::optional(result)
+               : std::nullopt;
+}
 // A window's text, read through its thread (Wine's GetWindowText gives ""
 // across processes).
-[[nodiscard]] std::string TextOf(HWND window);
+[[nodiscard]] inline std::string TextOf(HWND window) {
+    std::array<wchar_t, 1024> text{};
+    const std::optional<DWORD_PTR> length =
+        Sent(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return length ? NarrowToUtf8(std::wstring_view(text.data(), *length)) : "<no answer>";
+}
 // Near the screen's bottom right corner, away from both programs' windows.
 void MovePointerNearCorner(int offset);
 // Keys pressed and let go, `pace` apart, as the user types: they go to the
 // window in front.
-void PressKey(BYTE key);
+inline void PressKey(BYTE key) {
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+}
 void TypeKeys(std::string_view ascii, std::chrono::milliseconds pace);
 // A real left click in the middle of `window`, as a user makes it.
 void ClickOn(HWND window);

@@ -208,8 +208,10 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
 }
 
 // Enter takes the dialog as it is, Esc leaves it; the preview follows the
-// fields, and says so while one is not valid, which OK will not take.
-TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileAlone) {
+// fields, and says so while one is not valid, which OK will not take. A file
+// that cannot be written: the box names what was not saved, and the chosen
+// look holds for the session all the same.
+TEST_F(SettingsEndToEndTest, EnterEscAnInvalidFieldAndAWriteThatFailsLeaveTheFileAlone) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     PressKey(VK_RETURN);
@@ -234,15 +236,25 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     EXPECT_NE(Field(box, 0xFFFF).find("Colours: \"#GG0000\" is not a colour"), std::string::npos);
     ASSERT_TRUE(Press(box, IDOK));
     EXPECT_NE(IsWindowVisible(dialog), FALSE);
-    const auto selection =
-        static_cast<DWORD>(SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL, 0, 0));
-    EXPECT_EQ(selection, MAKELONG(0, 16));
+    EXPECT_EQ(Sent(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL, 0, 0),
+              DWORD_PTR{MAKELONG(0, 16)});
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Closes(dialog));
     EXPECT_EQ(InfoIni(), kStoredIni);
 
-    // And the lines go out as they always did.
-    ExpectLinesIn({.colours = kPlainColours});
+    const Handle lock(CreateFileW(File("info.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
+    ASSERT_TRUE(Press(dialog, IDOK));
+    const HWND failed = Dialog(kTitle);
+    ASSERT_NE(failed, nullptr);
+    EXPECT_NE(Field(failed, 0xFFFF).find(": Wave."), std::string::npos) << Field(failed, 0xFFFF);
+    ASSERT_TRUE(Press(failed, IDOK));
+    // The colours as they always were.
+    ExpectLinesIn({.colours = kPlainColours, .wavy = true});
 }
 
 TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
@@ -274,23 +286,6 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
     ASSERT_TRUE(Press(dialog, IDCANCEL));
     EXPECT_EQ(RunValue(), other);
     SetRunValue(std::nullopt);
-}
-
-// A file that cannot be written: the box names what was not saved, and the
-// chosen look holds for the session all the same.
-TEST_F(SettingsEndToEndTest, AWriteThatFailsIsNamedAndTheValuesStillApply) {
-    const Handle lock(CreateFileW(File("info.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
-    const HWND dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
-    ASSERT_TRUE(Press(dialog, IDOK));
-    const HWND box = Dialog(kTitle);
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(Field(box, 0xFFFF).find(": Wave."), std::string::npos) << Field(box, 0xFFFF);
-    ASSERT_TRUE(Press(box, IDOK));
-    ExpectLinesIn({.colours = kPlainColours, .wavy = true});
 }
 
 }  // namespace
