@@ -151,8 +151,8 @@ class EndToEndTest : public ::testing::Test {
     // The log's complete lines; of one kind, if given.
     [[nodiscard]] std::vector<LogEvent> Events(const std::string& kind = "") const;
     // What Lull-Cast did, one entry each: a chat line's text as the room shows
-    // it (UTF-8, read from its bytes as the client reads them), "click <window> <icon>" (IM windows
-    // as "im-window"), "im <recipient>: <text>", "ims on|off".
+    // it (UTF-8, read from its bytes as the client reads them), "click <window>
+    // <icon>" (IM windows as "im-window"), "im <recipient>: <text>", "ims on|off".
     [[nodiscard]] std::vector<std::string> Story() const;
     ::testing::AssertionResult WaitForEvents(const std::string& kind, std::size_t count,
                                              std::chrono::milliseconds timeout = kFlowTimeout) {
