@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/text_win.h"
+#include "fade/chat_markup.h"
 
 namespace lullcast::e2e {
 namespace {
@@ -13,21 +14,6 @@ std::filesystem::path ProgramsFolder() {
     std::wstring name(32768, L'\0');
     name.resize(GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size())));
     return std::filesystem::path(name).parent_path() / "e2e-programs";
-}
-
-// The shown text's escapes ("\\", "\xHH") back to bytes.
-std::string Unescaped(std::string_view text) {
-    std::string bytes;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text.substr(at, 2) == "\\x") {
-            bytes += BytesOfHex(text.substr(at + 2, 2));
-            at += 3;
-        } else {
-            at += text.substr(at, 2) == "\\\\" ? 1U : 0U;
-            bytes.push_back(text[at]);
-        }
-    }
-    return bytes;
 }
 
 std::optional<ChildProcess> StartProcess(const std::filesystem::path& program,
@@ -56,16 +42,13 @@ std::optional<ChildProcess> StartProcess(const std::filesystem::path& program,
     return child;
 }
 
-}  // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
+void SendMouse(POINT at, std::initializer_list<DWORD> flags) {
+    std::vector<INPUT> inputs;
+    for (const DWORD flag : flags) inputs.push_back(testing::MouseInputAt(at, flag));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+}  // namespace
 
 HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::milliseconds timeout,
                    const wchar_t* title, HWND besides) {
@@ -86,24 +69,32 @@ HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, std::chrono::mil
     return found;
 }
 
+void MovePointerNearCorner(int offset) {
+    SendMouse({GetSystemMetrics(SM_CXSCREEN) - offset, GetSystemMetrics(SM_CYSCREEN) - offset},
+              {0});
+}
+
+void TypeKeys(std::string_view ascii, std::chrono::milliseconds pace) {
+    for (const char character : ascii) {
+        PressKey(static_cast<BYTE>(VkKeyScanA(character) & 0xFF));
+        std::this_thread::sleep_for(pace);
+    }
+}
+
 void ClickOn(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    std::array<INPUT, 3> inputs = {testing::MouseInputAt(centre, 0),
-                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTDOWN),
-                                   testing::MouseInputAt(centre, MOUSEEVENTF_LEFTUP)};
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    SendMouse({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2},
+              {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
-void MovePointerTo(POINT screen_point) {
-    INPUT input = testing::MouseInputAt(screen_point, 0);
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-void PressKey(BYTE key) {
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+bool ClickUntilInFront(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    for (int click = 0; click < 5; ++click) {
+        ClickOn(window);
+        if (WaitUntil([root] { return GetForegroundWindow() == root; }, 1s)) return true;
+    }
+    return false;
 }
 
 std::string BytesOfHex(std::string_view hex) {
@@ -116,28 +107,13 @@ std::string BytesOfHex(std::string_view hex) {
     return bytes;
 }
 
-std::string TextOf(HWND window) {
-    std::array<wchar_t, 1024> text{};
-    DWORD_PTR length = 0;
-    if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                            SMTO_NORMAL, 2000, &length) == 0) {
-        return "<no answer>";
-    }
-    return NarrowToUtf8(std::wstring_view(text.data(), length));
-}
-
-void EndToEndTest::ClickLabel(int control_id) const {
-    const HWND label = Control(control_id);
-    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
-
-std::chrono::milliseconds EndToEndTest::RepaintTime(std::chrono::milliseconds timeout) const {
-    const auto start = std::chrono::steady_clock::now();
-    InvalidateRect(window_, nullptr, FALSE);
-    WaitUntil([this] { return GetUpdateRect(window_, nullptr, FALSE) == FALSE; }, timeout);
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start);
+std::string LogEvent::Field(const std::string& key) const {
+    // The shown text, at the end, may hold anything.
+    const std::string fields = " " + rest.substr(0, (" " + rest).find(" shown=")) + " ";
+    const std::size_t at = fields.find(" " + key + "=");
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size() + 2;
+    return fields.substr(from, fields.find(' ', from) - from);
 }
 
 HWND EndToEndTest::RoomInput() const {
@@ -147,62 +123,18 @@ HWND EndToEndTest::RoomInput() const {
                          nullptr);
 }
 
-::testing::AssertionResult EndToEndTest::ClickIntoRoomInput() const {
-    // As in ChooseMenuItem: a click on a program not in front may only take
-    // the front, and the user clicks again.
-    const HWND input = RoomInput();
-    const HWND client = GetAncestor(input, GA_ROOT);
-    for (int click = 0; click < 5; ++click) {
-        ClickOn(input);
-        if (WaitUntil([&] { return GetForegroundWindow() == client; }, 1s)) {
-            return ::testing::AssertionSuccess();
-        }
-    }
-    return ::testing::AssertionFailure() << "the client did not come to the front";
-}
-
-void EndToEndTest::TypeIntoFocus(std::string_view ascii, std::chrono::milliseconds pace) const {
-    for (const char character : ascii) {
-        PressKey(static_cast<BYTE>(VkKeyScanA(character) & 0xFF));
-        std::this_thread::sleep_for(pace);
-    }
-}
-
-std::string EndToEndTest::RoomInputText() const {
-    std::array<char, 4096> text{};
-    DWORD_PTR length = 0;
-    if (SendMessageTimeoutA(RoomInput(), WM_GETTEXT, text.size(),
-                            reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
-                            &length) == 0) {
-        return "<no answer>";
-    }
-    return {text.data(), length};
-}
-
-std::pair<int, int> EndToEndTest::RoomInputSelection() const {
-    DWORD_PTR selection = 0;
-    SendMessageTimeoutA(RoomInput(), EM_GETSEL, 0, 0, SMTO_NORMAL, 2000, &selection);
-    return {LOWORD(selection), HIWORD(selection)};
-}
-
 bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& typed) const {
-    const HWND box = WaitForWindow(lullcast_->id, L"#32770", kFlowTimeout);
+    const HWND box = Dialog();
     if (box == nullptr) return false;
     // Sent, so that the text is in place before the button's click.
     if (typed) SetDlgItemTextW(box, IDC_INPUT_TEXT, WidenUtf8(*typed).c_str());
-    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-    return WaitUntil([box] { return IsWindowVisible(box) == FALSE; }, kFlowTimeout);
+    return Press(box, button);
 }
 
-::testing::AssertionResult EndToEndTest::ChooseMenuItem(int downs) const {
-    // The menu opens in front. Under Wine, SetForegroundWindow from another
-    // program has no effect, and a click on a program not in front may only
-    // take the front from the other one: a user clicks again, on the status
-    // line, where a press does nothing else.
-    for (int click = 0; click < 5 && GetForegroundWindow() != window_; ++click) {
-        ClickOn(Control(IDC_LABEL1));
-        WaitUntil([this] { return GetForegroundWindow() == window_; }, 1s);
-    }
+::testing::AssertionResult EndToEndTest::ChooseMenuItem(MenuItem item) const {
+    // The menu opens in front: the status line, where a press does nothing
+    // else, is clicked until Lull-Cast is there.
+    if (GetForegroundWindow() != window_) ClickUntilInFront(Control(IDC_LABEL1));
     // A real click, unlike a posted one, cannot overtake input still queued.
     ClickOn(Control(IDC_SSCOMMAND3));
     const HWND menu = WaitForWindow(lullcast_->id, L"#32768", kFlowTimeout);
@@ -211,29 +143,12 @@ bool EndToEndTest::AnswerInputBox(int button, const std::optional<std::string>& 
     // the menu's own queue: typed keys reach the menu only once its loop holds
     // the keyboard, which a loaded machine may delay past the first presses.
     // Posted, they wait there for the loop and come before any pointer move.
-    MovePointerTo({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-    for (int key = 0; key <= downs; ++key) {
-        PostMessageW(menu, WM_KEYDOWN, key < downs ? VK_DOWN : VK_RETURN, 0);
+    MovePointerNearCorner(1);
+    for (int key = 0; key <= item; ++key) {
+        PostMessageW(menu, WM_KEYDOWN, key < item ? VK_DOWN : VK_RETURN, 0);
     }
-    const bool closed = WaitUntil([menu] { return IsWindowVisible(menu) == FALSE; }, kFlowTimeout);
-    return closed ? ::testing::AssertionSuccess()
-                  : ::testing::AssertionFailure() << "the menu did not close";
-}
-
-bool EndToEndTest::Answers(std::chrono::milliseconds timeout) const {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL,
-                               static_cast<UINT>(timeout.count()), &ignored) != 0;
-}
-
-std::string LogEvent::Field(const std::string& key) const {
-    const std::size_t shown = (" " + rest).find(" shown=");
-    if (key == "shown") return shown == std::string::npos ? "" : rest.substr(shown + 6);
-    const std::string fields = " " + rest.substr(0, shown) + " ";
-    const std::size_t at = fields.find(" " + key + "=");
-    if (at == std::string::npos) return "";
-    const std::size_t from = at + key.size() + 2;
-    return fields.substr(from, fields.find(' ', from) - from);
+    return Closes(menu) ? ::testing::AssertionSuccess()
+                        : ::testing::AssertionFailure() << "the menu did not close";
 }
 
 ::testing::AssertionResult EndToEndTest::StartClient(std::vector<std::wstring> options) {
@@ -246,10 +161,11 @@ std::string LogEvent::Field(const std::string& key) const {
 ::testing::AssertionResult EndToEndTest::StartLullCast() {
     // A copy, beside the test's own info.ini.
     CopyFileW((ProgramsFolder() / "lullcast.exe").c_str(), File("lullcast.exe").c_str(), FALSE);
-    lullcast_ = StartProcess(File("lullcast.exe"), {}, scratch_.Path());
+    lullcast_ = StartAnotherLullCast();
     window_ = lullcast_ ? WaitForWindow(lullcast_->id, L"LullCastForm1", 15s) : nullptr;
-    if (window_ == nullptr)
+    if (window_ == nullptr) {
         return ::testing::AssertionFailure() << "Lull-Cast's window did not show";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -278,7 +194,8 @@ std::vector<std::string> EndToEndTest::Story() const {
     for (const LogEvent& event : Events()) {
         const std::string window = event.Field("window");
         if (event.kind == "line") {
-            story.push_back(NarrowToUtf8(WidenAnsi(Unescaped(event.Field("shown")))));
+            const std::string line = BytesOfHex(event.Field("hex"));
+            story.push_back(NarrowToUtf8(WidenAnsi(ShownText(ParseChatLine(line)))));
         } else if (event.kind == "click") {
             story.push_back("click " + (window.starts_with("im") ? "im-window" : window) + " " +
                             event.Field("icon"));
@@ -290,23 +207,6 @@ std::vector<std::string> EndToEndTest::Story() const {
         }
     }
     return story;
-}
-
-::testing::AssertionResult EndToEndTest::WaitForEvents(const std::string& kind, std::size_t count,
-                                                       std::chrono::milliseconds timeout) {
-    return WaitUntil([&] { return Events(kind).size() >= count; }, timeout)
-               ? ::testing::AssertionSuccess()
-               : ::testing::AssertionFailure()
-                     << "fewer than " << count << " '" << kind << "' events; the log:\n"
-                     << testing::ReadFileBytes(File("standin.log")).value_or("(none)");
-}
-
-::testing::AssertionResult EndToEndTest::WaitForText(int control_id, const std::string& text,
-                                                     std::chrono::milliseconds timeout) {
-    return WaitUntil([&] { return ControlText(control_id) == text; }, timeout)
-               ? ::testing::AssertionSuccess()
-               : ::testing::AssertionFailure()
-                     << "control " << control_id << " shows \"" << ControlText(control_id) << "\"";
 }
 
 }  // namespace lullcast::e2e

@@ -20,7 +20,6 @@
 namespace lullcast::e2e {
 namespace {
 
-constexpr int kMenuSettings = 5;
 constexpr const wchar_t* kTitle = L"Lull-Cast 2k3";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // The colour picker's fields for red, green and blue.
@@ -37,30 +36,17 @@ class SettingsEndToEndTest : public EndToEndTest {
         ASSERT_TRUE(StartBoth());
     }
 
-    // A shown dialog of Lull-Cast's titled `title`, other than `besides`.
-    [[nodiscard]] HWND Dialog(const wchar_t* title, HWND besides = nullptr) const {
-        return WaitForWindow(lullcast_->id, L"#32770", kFlowTimeout, title, besides);
-    }
     // The dialog, once it is in front: the keys a user presses go there.
     [[nodiscard]] HWND OpenSettings() const {
-        const HWND dialog = ChooseMenuItem(kMenuSettings) ? Dialog(kTitle) : nullptr;
-        WaitUntil([dialog] { return GetForegroundWindow() == dialog; }, kFlowTimeout);
+        const HWND dialog = ChooseMenuItem(kSettings) ? Dialog(kTitle) : nullptr;
+        WaitUntil([dialog] { return GetForegroundWindow() == dialog; });
         return dialog;
-    }
-    static bool Closes(HWND window) {
-        return WaitUntil([window] { return IsWindowVisible(window) == FALSE; }, kFlowTimeout);
-    }
-    // Presses a button of a dialog as a click does, and waits for the
-    // dialog to go.
-    static bool Press(HWND dialog, int button) {
-        PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-        return Closes(dialog);
     }
     // Clicks a check box and waits for its tick to turn.
     static bool Toggle(HWND dialog, int box) {
         const UINT was = IsDlgButtonChecked(dialog, box);
         ClickOn(GetDlgItem(dialog, box));
-        return WaitUntil([&] { return IsDlgButtonChecked(dialog, box) != was; }, kFlowTimeout);
+        return WaitUntil([&] { return IsDlgButtonChecked(dialog, box) != was; });
     }
     // Clicks `swatch_or_button` and picks red, green and blue in the colour
     // picker it opens.
@@ -87,7 +73,7 @@ class SettingsEndToEndTest : public EndToEndTest {
         }
         SendMessageW(field, EM_SETSEL, 0, -1);
         for (const wchar_t character : WidenUtf8(text)) PostMessageW(field, WM_CHAR, character, 0);
-        return WaitUntil([&] { return TextOf(field) == text; }, kFlowTimeout);
+        return WaitUntil([&] { return TextOf(field) == text; });
     }
     // The Run key's value "Lull-Cast", set (with a value) or removed.
     [[nodiscard]] static std::optional<std::wstring> RunValue() {
@@ -112,13 +98,13 @@ class SettingsEndToEndTest : public EndToEndTest {
         GetWindowRect(control, &area);
         const int width = area.right - area.left;
         const int height = area.bottom - area.top;
-        HDC screen = GetDC(nullptr);
-        HDC copy = CreateCompatibleDC(screen);
+        const HDC screen = GetDC(nullptr);
+        const HDC copy = CreateCompatibleDC(screen);
         BITMAPINFO format{};
         format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ previous = SelectObject(copy, bitmap);
+        const HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        SelectObject(copy, bitmap);
         BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
         // A DIB's pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
@@ -126,9 +112,8 @@ class SettingsEndToEndTest : public EndToEndTest {
         const auto* const pixels = static_cast<const DWORD*>(bits);
         const long count =
             std::count(pixels, pixels + static_cast<std::ptrdiff_t>(width) * height, wanted);
-        SelectObject(copy, previous);
+        DeleteDC(copy);  // which lets go of the bitmap
         DeleteObject(bitmap);
-        DeleteDC(copy);
         ReleaseDC(nullptr, screen);
         return count;
     }
@@ -182,9 +167,8 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
 
     ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_SWATCH1, {255, 0, 0}));
     ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_ADD, {255, 255, 0}));
-    EXPECT_TRUE(WaitUntil(
-        [&] { return Field(dialog, IDC_SETTINGS_COLOURS) == "#FF0000, #00FFFF, #FFFF00"; },
-        kFlowTimeout));
+    EXPECT_TRUE(
+        Becomes([&] { return Field(dialog, IDC_SETTINGS_COLOURS); }, "#FF0000, #00FFFF, #FFFF00"));
     EXPECT_NE(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 2)), FALSE);
     EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 3)), FALSE);
     // Tab visits every field as shown; each label's access key reaches its field.
@@ -220,14 +204,14 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
     EXPECT_EQ(Field(again, IDC_SETTINGS_FACE), "Liberation Serif");
     ASSERT_TRUE(TypeOver(again, IDC_SETTINGS_FACE, "Arial Narrow"));
     ASSERT_TRUE(Press(again, IDOK));
-    EXPECT_TRUE(
-        WaitUntil([&] { return InfoIni() == head + "[Other]\r\nkey=value\r\n"; }, kFlowTimeout))
-        << InfoIni();
+    EXPECT_TRUE(Becomes([this] { return InfoIni(); }, head + "[Other]\r\nkey=value\r\n"));
 }
 
 // Enter takes the dialog as it is, Esc leaves it; the preview follows the
-// fields, and says so while one is not valid, which OK will not take.
-TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileAlone) {
+// fields, and says so while one is not valid, which OK will not take. A file
+// that cannot be written: the box names what was not saved, and the chosen
+// look holds for the session all the same.
+TEST_F(SettingsEndToEndTest, EnterEscAnInvalidFieldAndAWriteThatFailsLeaveTheFileAlone) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     PressKey(VK_RETURN);
@@ -240,9 +224,9 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     constexpr COLORREF kRed = RGB(255, 0, 0);
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#FF0000, #FF0000"));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_REPORT, "5"));
-    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) > 20; }, kFlowTimeout));
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) > 20; }));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#GG0000, #FF0000"));
-    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) == 0; }, kFlowTimeout));
+    EXPECT_TRUE(Becomes([&] { return PixelsOf(preview, kRed); }, 0));
 
     // OK names the field and what is wrong, keeps the dialog open and selects
     // the field.
@@ -252,15 +236,25 @@ TEST_F(SettingsEndToEndTest, EnterWithoutChangeEscAndAnInvalidFieldLeaveTheFileA
     EXPECT_NE(Field(box, 0xFFFF).find("Colours: \"#GG0000\" is not a colour"), std::string::npos);
     ASSERT_TRUE(Press(box, IDOK));
     EXPECT_NE(IsWindowVisible(dialog), FALSE);
-    const auto selection =
-        static_cast<DWORD>(SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL, 0, 0));
-    EXPECT_EQ(selection, MAKELONG(0, 16));
+    EXPECT_EQ(Sent(GetDlgItem(dialog, IDC_SETTINGS_COLOURS), EM_GETSEL, 0, 0),
+              DWORD_PTR{MAKELONG(0, 16)});
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Closes(dialog));
     EXPECT_EQ(InfoIni(), kStoredIni);
 
-    // And the lines go out as they always did.
-    ExpectLinesIn({.colours = kPlainColours});
+    const Handle lock(CreateFileW(File("info.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
+    ASSERT_TRUE(Press(dialog, IDOK));
+    const HWND failed = Dialog(kTitle);
+    ASSERT_NE(failed, nullptr);
+    EXPECT_NE(Field(failed, 0xFFFF).find(": Wave."), std::string::npos) << Field(failed, 0xFFFF);
+    ASSERT_TRUE(Press(failed, IDOK));
+    // The colours as they always were.
+    ExpectLinesIn({.colours = kPlainColours, .wavy = true});
 }
 
 TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
@@ -272,7 +266,7 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
         ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_RUN));
         ASSERT_TRUE(Press(dialog, IDOK));
         // Written once the dialog has gone.
-        ASSERT_TRUE(WaitUntil([on] { return RunValue().has_value() == on; }, kFlowTimeout));
+        ASSERT_TRUE(WaitUntil([on] { return RunValue().has_value() == on; }));
         if (on) {
             const std::wstring quoted = L"\"" + File("lullcast.exe").wstring() + L"\"";
             EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
@@ -292,23 +286,6 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
     ASSERT_TRUE(Press(dialog, IDCANCEL));
     EXPECT_EQ(RunValue(), other);
     SetRunValue(std::nullopt);
-}
-
-// A file that cannot be written: the box names what was not saved, and the
-// chosen look holds for the session all the same.
-TEST_F(SettingsEndToEndTest, AWriteThatFailsIsNamedAndTheValuesStillApply) {
-    const Handle lock(CreateFileW(File("info.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
-    const HWND dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
-    ASSERT_TRUE(Press(dialog, IDOK));
-    const HWND box = Dialog(kTitle);
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(Field(box, 0xFFFF).find(": Wave."), std::string::npos) << Field(box, 0xFFFF);
-    ASSERT_TRUE(Press(box, IDOK));
-    ExpectLinesIn({.colours = kPlainColours, .wavy = true});
 }
 
 }  // namespace

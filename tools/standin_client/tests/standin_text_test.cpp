@@ -59,20 +59,12 @@ TEST(LogTextTest, HexAndReadableFormsKeepEveryByte) {
 }
 
 TEST(LogTextTest, OnlyTheTwoCommandRecipientsSwitchAcceptance) {
-    const struct {
-        const char* recipient;
-        ImCommand command;
-    } cases[] = {{"$im_off", ImCommand::kImsOff},
-                 {"$IM_OFF", ImCommand::kImsOff},
-                 {" $im_off\t", ImCommand::kImsOff},
-                 {"$Im_On ", ImCommand::kImsOn},
-                 {"$im_of", ImCommand::kNone},
-                 {"im_off", ImCommand::kNone},
-                 {"$im_off.", ImCommand::kNone},
-                 {"$im_on $im_off", ImCommand::kNone},
-                 {"", ImCommand::kNone}};
-    for (const auto& [recipient, command] : cases) {
-        EXPECT_EQ(ImCommandFor(recipient), command) << recipient;
+    for (const char* off : {"$im_off", "$IM_OFF", " $im_off\t"}) {
+        EXPECT_EQ(ImCommandFor(off), ImCommand::kImsOff) << off;
+    }
+    EXPECT_EQ(ImCommandFor("$Im_On "), ImCommand::kImsOn);
+    for (const char* none : {"$im_of", "im_off", "$im_off.", "$im_on $im_off", ""}) {
+        EXPECT_EQ(ImCommandFor(none), ImCommand::kNone) << none;
     }
 }
 
