@@ -126,8 +126,9 @@ TEST_P(AwayLogEndToEndTest, StopListsWhatNamedTheUserWhileAwayBehindTheTimeItWas
         options.emplace_back(L"--plain-transcript");
     }
     ASSERT_TRUE(StartBoth(options));
-    StartIdling(IDOK);
+    // The end that goes unread is told at Start's first look.
     const std::string before = LocalTime();
+    StartIdling(IDOK);
     ASSERT_TRUE(WaitForEvents("said", 2)) << "nobody talked";
     StopAt(std::nullopt);
     const std::string after = LocalTime();
