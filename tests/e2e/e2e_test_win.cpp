@@ -73,7 +73,7 @@ TEST_F(EndToEndTest, ImsOffAndOnAnnounceThenWaitForAnImWindowThatOpensLate) {
 
 // An empty handle, and "newbie" in its place at the next start, are pinned by
 // the flows' and the settings file's tests.
-TEST_F(EndToEndTest, ChangeHandleStoresWhatOkGivesAndTheMenusExitEnds) {
+TEST_F(EndToEndTest, ChangeHandleStoresWhatOkGivesCancelKeepsAndTheMenusExitEnds) {
     ASSERT_TRUE(StartBoth());
     EXPECT_EQ(InfoIni(), Ini("newbie"));
     // Markup and brackets go out as they are; "ë" is one byte of the code page.
@@ -84,6 +84,10 @@ TEST_F(EndToEndTest, ChangeHandleStoresWhatOkGivesAndTheMenusExitEnds) {
     EXPECT_EQ(
         BytesOfHex(Events("line")[2].Field("hex")),
         ToAnsiCodePage(ComposeChatLine(0x00404000, 0x00FFFF00, "¬ handle ¬ changed [Zoë <b>]]")));
+    // Cancel, also after typing, keeps the stored handle and says nothing.
+    ASSERT_TRUE(ChooseMenuItem(kChangeHandle));
+    ASSERT_TRUE(AnswerInputBox(IDCANCEL, "Eve"));
+    EXPECT_EQ(InfoIni(), Ini("Zo\xEB <b>]"));
     ASSERT_TRUE(ChooseMenuItem(kExit));
     EXPECT_EQ(lullcast_->ExitCode(), 0U);
     EXPECT_THAT(Story(), ElementsAre(kBanner, kLoadedNewbie, "¬ handle ¬ changed [Zoë <b>]]",
