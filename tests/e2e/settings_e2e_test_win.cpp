@@ -184,6 +184,11 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
                   {"A&uto-away after (minutes, 0 = off):", IDC_SETTINGS_AUTOAWAY},
                   {"&Reason:", IDC_SETTINGS_REASON},
                   {"Re&port every (minutes):", IDC_SETTINGS_REPORT}}));
+    // Remove drops the last colour down to two, and no further.
+    for (int press = 0; press < 2; ++press) {
+        EXPECT_TRUE(Sent(GetDlgItem(dialog, IDC_SETTINGS_REMOVE), BM_CLICK, 0, 0));
+    }
+    EXPECT_TRUE(Becomes([&] { return Field(dialog, IDC_SETTINGS_COLOURS); }, "#FF0000, #00FFFF"));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#ff0000, #FFFF00,#0000FF"));
     ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_FACE, "Liberation Serif"));
