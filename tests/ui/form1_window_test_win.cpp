@@ -112,10 +112,11 @@ class Form1WindowTest : public ::testing::Test {
                 IsWindowEnabled(Control(IDC_SSCOMMAND2)) != FALSE};
     }
     // Clicks the button while `script` acts on the windows it opens.
-    void Click(int id, std::deque<Step> script = {}) {
+    void Click(int id, std::deque<Step> script = {}) { ClickWith(Control(id), std::move(script)); }
+    static void ClickWith(HWND button, std::deque<Step> script) {
         steps = std::move(script);
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, &TakeStep);
-        SendMessageW(Control(id), BM_CLICK, 0, 0);
+        SendMessageW(button, BM_CLICK, 0, 0);
         KillTimer(nullptr, timer);
         EXPECT_TRUE(steps.empty()) << "a window did not open";
         steps.clear();
@@ -182,14 +183,11 @@ TEST_F(Form1WindowTest, AnOpenMenuHoldsAutoAwayOff) {
     Form1Window window(journal, journal, loop_, settings, idle);
     ASSERT_TRUE(window.Create());
     window.Load();
-    steps = {{L"#32768", [this](HWND menu) {
-                  Pause(loop_, 2.5);  // the idle time is looked at each second
-                  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-              }}};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &TakeStep);
-    SendMessageW(ControlOf(window.Handle(), IDC_SSCOMMAND3), BM_CLICK, 0, 0);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(steps.empty()) << "no menu";
+    ClickWith(ControlOf(window.Handle(), IDC_SSCOMMAND3),
+              {{L"#32768", [this](HWND menu) {
+                    Pause(loop_, 2.5);  // the idle time is looked at each second
+                    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+                }}});
     EXPECT_EQ(journal.lines, "¬ Lull-Cast 2k3 ¬ tarn\n¬ loaded ¬ newbie\n");
     Pause(loop_, 1.5);
     EXPECT_NE(journal.lines.find("¬ rsn ¬ auto-away"), std::string::npos) << journal.lines;
