@@ -143,6 +143,12 @@ TEST(AwayLogTest, NewMentionsBehindTheirTimeAndNeverTheProgramsOwnLines) {
     EXPECT_EQ(log.MentionList(), "t  " + whole + "\r\nt  bob " + Repeated("é", 1019) + "…\r\nt  " +
                                      std::string(AwayLog::kEndUnread));
 
+    // A tail read whose head moved on: what follows the overlap is new.
+    log.Begin();
+    log.Look(WindowHandle{1}, "Al: hi\nAl: ho\n", "Bob", "t");
+    log.Look(WindowHandle{1}, "Al: ho\nEve: bob?\n", "Bob", "u");
+    EXPECT_EQ(log.MentionList(), "u  Eve: bob?");
+
     // A flood keeps its first mentions only.
     log.Begin();
     log.Look(WindowHandle{1}, "", "Bob", "t");

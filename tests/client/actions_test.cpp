@@ -91,8 +91,10 @@ TEST_F(ActionsTest, AClientThatStopsAnsweringGetsNothingMoreAndTheDraftBackLater
         quill.CatchUp();
         b.AnswerAgain(room.input);
         b.Type(room.input, c.meanwhile);
-        quill.CatchUp();
-        EXPECT_EQ(b.Text(room.input), c.settled) << c.name;
+        // The next line settles it first, and keeps what it settled to.
+        quill.SendChatLine("next");
+        const Journal received = b.Received(room.input), next = ChatLine("next", c.settled);
+        EXPECT_EQ(Journal(received.end() - std::ssize(next), received.end()), next) << c.name;
         // Settled once: a draft the user then clears stays cleared.
         b.Type(room.input, "");
         quill.CatchUp();
@@ -150,21 +152,27 @@ std::string Lines(int first, int end) {
 }
 
 // A control that answers the line messages is read from its end, whatever it
-// holds, in at most 2 * kTailLines + 1 messages: shown lines it wrapped are
+// holds, in at most 201 messages (a hundred lines): shown lines it wrapped are
 // joined, and the tail starts at its first whole line.
 TEST_F(ActionsTest, TheTranscriptsEndIsReadByItsLinesWhereTheControlKeepsThem) {
     const std::string wrapped = std::string(25, 'w') + "\n";  // three shown lines of ten
-    const auto tail = static_cast<int>(kTailLines);
+    const int tail = 100;
     const struct {
         std::size_t wrap;
         std::string text, read;
+        bool gives_breaks = false;  // as a rich edit control gives its lines
     } cases[] = {
         {0, "", ""},
         {0, "a\r\nb\r\n", "a\nb\n"},
+        {0, "a\r\nb\nc", "a\nb\nc", true},
         {3, "abcdefg\nhi\n\nabc", "abcdefg\nhi\n\nabc"},
+        {3, "abcdefg\r\nhi\n\nabc", "abcdefg\nhi\n\nabc", true},
         // The text's last break leaves an empty shown line; the first shown
         // line read may be the end of one above it, and is left out.
         {0, Lines(0, 20'000), Lines(20'000 - tail + 2, 20'000)},
+        // A line longer than 4,096 characters is read up to there, and ends.
+        {0, std::string(5000, 'x') + "\nb\n", std::string(4096, 'x') + "\nb\n"},
+        {0, std::string(5000, 'x') + "\nb\n", std::string(4096, 'x') + "\nb\n", true},
         {10, Lines(0, 1) + wrapped + Lines(1, tail - 2), Lines(1, tail - 2)},
         {10, Lines(0, 1) + wrapped + Lines(1, tail - 4),
          Lines(0, 1) + wrapped + Lines(1, tail - 4)},
@@ -172,13 +180,13 @@ TEST_F(ActionsTest, TheTranscriptsEndIsReadByItsLinesWhereTheControlKeepsThem) {
     for (const auto& c : cases) {
         const ChatRoom room = OpenChatRoom();
         const WindowHandle shown = b.windows.FindChild(room.window, kNone, "richcntlreadonly");
-        b.KeepLines(shown, c.wrap);
+        b.KeepLines(shown, c.wrap, std::numeric_limits<std::size_t>::max(), c.gives_breaks);
         b.Type(shown, c.text);
         const auto read = quill.ReadFrontTranscript();
         ASSERT_TRUE(read) << c.text.substr(0, 40);
         EXPECT_EQ(read->text, c.read) << c.text.substr(0, 40);
         EXPECT_FALSE(read->end_unread);
-        EXPECT_LE(b.Received(shown).size(), 2 * kTailLines + 1);
+        EXPECT_LE(b.Received(shown).size(), 201U);
     }
 
     // A copy cut short on the way (Wine's EM_GETLINE between processes) is

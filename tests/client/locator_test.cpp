@@ -51,6 +51,19 @@ TEST(Locator, DocumentsOfTheMdiAreaAreFoundByTheirSignatures) {
     }
 }
 
+// The client adds an IM window's icons one at a time: it is built whole once
+// the send icon, the twelfth, is there.
+TEST(Locator, AnImWindowIsBuiltWholeAtItsTwelfthIcon) {
+    for (const int icons : {kImSendIconPosition - 1, kImSendIconPosition}) {
+        WindowBuilder b;
+        const WindowHandle area = b.Create(cls::kMdiClient, b.Create(cls::kFrame));
+        const WindowHandle im =
+            b.Create(cls::kChild, area, {cls::kStatic, cls::kEdit, cls::kRichText});
+        b.Create(cls::kIcon, im, icons);
+        EXPECT_EQ(FindBuiltImWindow(b.windows, b), icons == 12 ? im : kNone) << icons;
+    }
+}
+
 TEST(Locator, ToolbarIconsAreSteppedThroughAndWrapRound) {
     struct Case {
         int icons;

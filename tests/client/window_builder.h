@@ -62,7 +62,8 @@ class WindowBuilder final : public EventLoop {
     // The window answers the line messages as an edit control does (natively
     // only: under Wine the stand-in client's controls answer them).
     void KeepLines(WindowHandle window, std::size_t wrap,
-                   std::size_t most_copied = std::numeric_limits<std::size_t>::max());
+                   std::size_t most_copied = std::numeric_limits<std::size_t>::max(),
+                   bool gives_breaks = false);
 #endif
 
     void Post(std::function<void()> event) { posted_.push_back(std::move(event)); }

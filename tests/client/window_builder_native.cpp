@@ -32,8 +32,9 @@ void WindowBuilder::StopAnsweringAfter(WindowHandle window, std::size_t messages
     platform_->functions.StopAnsweringAfter(window, messages);
 }
 void WindowBuilder::AnswerAgain(WindowHandle window) { platform_->functions.AnswerAgain(window); }
-void WindowBuilder::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied) {
-    platform_->functions.KeepLines(window, wrap, most_copied);
+void WindowBuilder::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied,
+                              bool gives_breaks) {
+    platform_->functions.KeepLines(window, wrap, most_copied, gives_breaks);
 }
 
 }  // namespace lullcast::quill_aol8

@@ -92,6 +92,16 @@ TEST(WindowTree, OnlyLiveWindowsReceiveAndAHungOneKeepsItsText) {
         EXPECT_EQ(tree.Received(c.window), c.received);
         EXPECT_EQ(tree.Text(c.window), c.text);
     }
+
+    // Lines end at LF or CR LF; an edit control gives one without its break.
+    const WindowHandle edit = tree.Create(cls::kEdit);
+    tree.Type(edit, "a\r\nb\n");
+    for (const bool gives_breaks : {false, true}) {
+        tree.KeepLines(edit, 0, 8, gives_breaks);
+        EXPECT_EQ(tree.LineCount(edit), 3);
+        EXPECT_EQ(tree.LineStart(edit, 1), 3);
+        EXPECT_EQ(tree.ReadLine(edit, 0, 8), NativeText{gives_breaks ? "a\r\n" : "a"});
+    }
 }
 #endif
 

@@ -81,7 +81,8 @@ class AppHarness final : public MainWindow,
     // The auto-away timer's look at the idle time, on every whole second.
     void LookEverySecond(int from = 1) {
         At(from, [this, from] {
-            form.AutoAway_Timer();
+            // As the window does: only while the form watches the idle time.
+            if (form.WatchesIdleTime()) form.AutoAway_Timer();
             LookEverySecond(from + 1);
         });
     }

@@ -109,9 +109,11 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
             return TailRead::kNoLines;
         }
         // A line holds no more characters than there are up to the next one.
+        // One longer than the bound ends where it is cut, so that the next
+        // shown line is not taken for the rest of it.
+        const bool cut = !last && static_cast<std::size_t>(*next - *start) > kLongestTailLine;
         const std::size_t span =
-            last ? kLongestTailLine
-                 : std::min(kLongestTailLine, static_cast<std::size_t>(*next - *start));
+            cut || last ? kLongestTailLine : static_cast<std::size_t>(*next - *start);
         bool broken = false;
         std::string bytes;
         if (const TailRead read =
@@ -120,7 +122,7 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
             return read;
         }
         text += whole ? bytes : "";
-        if (broken && !last) {
+        if ((broken || cut) && !last) {
             text += whole ? "\n" : "";
             whole = true;
         }

@@ -110,7 +110,8 @@ inline constexpr std::size_t kLongestTranscript = std::size_t{256} * 1024;
 // last lines as it shows them, and the most characters of each. The away log
 // reads once a second and needs only the lines added since, a few even in a
 // busy room; the read costs the same whatever the transcript holds, at most
-// 2 * kTailLines + 1 messages.
+// 2 * kTailLines + 1 messages. A longer line is read up to the bound, and as
+// ended there.
 inline constexpr std::size_t kTailLines = 100;
 inline constexpr std::size_t kLongestTailLine = 4096;
 

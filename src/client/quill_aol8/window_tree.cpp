@@ -241,10 +241,12 @@ bool WindowTree::SetSelection(WindowHandle window, std::int32_t start, std::int3
                             .lparam = static_cast<std::uint32_t>(end)});
 }
 
-void WindowTree::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied) {
+void WindowTree::KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied,
+                           bool gives_breaks) {
     if (Window* const target = Receiver(window); target != nullptr) {
         target->wrap = wrap;
         target->most_copied = most_copied;
+        target->gives_breaks = gives_breaks;
     }
 }
 
@@ -261,12 +263,14 @@ std::vector<WindowTree::ShownLine> WindowTree::ShownLines(WindowHandle window) c
         const std::size_t end =
             line_break > start && text[line_break - 1] == '\r' ? line_break - 1 : line_break;
         for (; wrap > 0 && end - start > wrap; start += wrap) {
-            lines.push_back({.start = start, .length = wrap});
+            lines.push_back({.start = start, .length = wrap, .break_length = 0});
         }
-        lines.push_back({.start = start, .length = end - start});
         if (line_break == text.size()) {
+            lines.push_back({.start = start, .length = end - start, .break_length = 0});
             return lines;
         }
+        lines.push_back(
+            {.start = start, .length = end - start, .break_length = line_break + 1 - end});
         start = line_break + 1;
     }
 }
@@ -305,7 +309,10 @@ std::optional<NativeText> WindowTree::ReadLine(WindowHandle window, std::uint32_
     }
     const Window* const target = Live(window);
     const std::size_t most = target == nullptr ? 0 : target->most_copied;
-    const std::size_t copied = std::min({lines[line].length, longest, most});
+    const std::size_t shown =
+        lines[line].length +
+        (target != nullptr && target->gives_breaks ? lines[line].break_length : 0);
+    const std::size_t copied = std::min({shown, longest, most});
     return NativeText{Text(window).substr(lines[line].start, copied)};
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,10 +73,11 @@ class WindowTree final : public WindowFunctions {
     // The window answers the line messages as an edit control does, its text's
     // lines (ended by LF or CR LF) shown `wrap` bytes a line at most (0: as
     // they are), and EM_GETLINE copying `most_copied` bytes at most (as Wine
-    // copies between processes). Other windows answer them with 0, as a
-    // window that is no edit control does.
-    void KeepLines(WindowHandle window, std::size_t wrap = 0,
-                   std::size_t most_copied = std::numeric_limits<std::size_t>::max());
+    // copies between processes); with `gives_breaks`, as a rich edit control
+    // does, EM_GETLINE gives a line with the break that ends it. Other windows
+    // answer them with 0, as a window that is no edit control does.
+    void KeepLines(WindowHandle window, std::size_t wrap, std::size_t most_copied,
+                   bool gives_breaks);
 
     [[nodiscard]] WindowHandle FindTopLevel(std::string_view class_name) override;
     [[nodiscard]] WindowHandle FindChild(WindowHandle parent, WindowHandle after,
@@ -111,9 +111,10 @@ class WindowTree final : public WindowFunctions {
         std::optional<std::size_t> answers_left;  // none: answers every message
         std::optional<std::size_t> wrap;          // none: no edit control
         std::size_t most_copied = 0;
+        bool gives_breaks = false;
     };
     struct ShownLine {
-        std::size_t start, length;
+        std::size_t start, length, break_length;
     };
 
     // The lines an edit control would show; empty for a window that is none.
