@@ -13,6 +13,7 @@
 
 #include "core/colour.h"
 #include "fade/announcer.h"
+#include "fade/chat_markup.h"
 
 namespace lullcast {
 namespace {
@@ -105,6 +106,27 @@ TEST(FadeTextTest, GivesTheSameBitsAsTheReferenceArithmetic) {
 TEST(ComposeChatLineTest, PutsTheFontTagInFrontOfThePlainFade) {
     EXPECT_EQ(ComposeChatLine(0x404000, 0xFFFF00, "ab"),
               "<font face=\"Arial Narrow\"><Font Color=#00A0A0>a<Font Color=#00FFFF>b");
+}
+
+// A font tag is markup only when it is whole; anything else a sender types
+// shows as it stands, the tag's own characters included.
+TEST(ParseChatLineTest, OnlyWholeFontTagsAreMarkup) {
+    const struct {
+        std::string_view line, shown;
+        std::optional<Colour> colour;  // of the last character
+    } cases[] = {
+        {"<font color=#FF0000>x", "x", 0x0000FF},
+        {"<FONT COLOR='#00ff00' size=2>x", "x", 0x00FF00},
+        {"<font color=#FF0000;>x", "x", std::nullopt},
+        {"<font color=red<b>x", "<font color=red<b>x", std::nullopt},
+        {"<font face='Arial>x", "<font face='Arial>x", std::nullopt},
+        {"<fonts>x<sub>y</sub>", "<fonts>xy", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const ShownLine shown = ParseChatLine(c.line);
+        EXPECT_EQ(ShownText(shown), c.shown) << c.line;
+        EXPECT_EQ(shown.characters.back().colour, c.colour) << c.line;
+    }
 }
 
 }  // namespace

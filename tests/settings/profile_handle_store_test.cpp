@@ -69,6 +69,8 @@ TEST_F(SettingsFileTest, LoadsAndSavesTheHandleOnOneLineInTheFilesOwnEncoding) {
         {Utf16File(Entry("Ωmegaé")), std::nullopt, "Ωmegaé"},
         {Utf16File(Entry("Ωmegaé")), "Zoë 😀\r\nHANDLE=eve", "Zoë 😀  HANDLE=eve",
          Utf16File(Entry("Zoë 😀  HANDLE=eve"))},
+        // So does one that holds its byte-order mark only, as an editor saves it empty.
+        {Utf16File(""), "Zoë 😀", "Zoë 😀", Utf16File(Entry("Zoë 😀"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.save.value_or(c.before.value_or("(no file)")));
