@@ -343,10 +343,34 @@ void Form1Window::SetStatusLine(std::string_view text) {
 }
 
 void Form1Window::SetStartEnabled(bool enabled) {
-    EnableWindow(sscommand1_, enabled ? TRUE : FALSE);
+    SetButtonEnabled(sscommand1_, sscommand2_, enabled);
 }
 void Form1Window::SetStopEnabled(bool enabled) {
-    EnableWindow(sscommand2_, enabled ? TRUE : FALSE);
+    SetButtonEnabled(sscommand2_, sscommand1_, enabled);
+}
+
+// A button disabled while it has the keyboard leaves the focus nowhere, where
+// Tab no longer moves it: the focus goes to its partner (Start's is Stop, and
+// Stop's Start) or, while that is disabled too, waits on the window for the
+// next button enabled. The button with the focus is the default one, which
+// Enter presses.
+void Form1Window::SetButtonEnabled(HWND button, HWND partner, bool enabled) {
+    const bool had_focus = GetFocus() == button;
+    EnableWindow(button, enabled ? TRUE : FALSE);
+    const auto focus_on = [](HWND control) {
+        SetFocus(control);
+        SendMessageW(control, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    };
+    if (!enabled && had_focus) {
+        SendMessageW(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        if (IsWindowEnabled(partner) != FALSE) {
+            focus_on(partner);
+        } else {
+            SetFocus(Handle());
+        }
+    } else if (enabled && GetFocus() == Handle()) {
+        focus_on(button);
+    }
 }
 
 void Form1Window::SetElapsedDisplay(std::string_view text) {

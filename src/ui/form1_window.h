@@ -78,6 +78,7 @@ class Form1Window final : public WindowBase, public MainWindow {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     bool CreateControls();
     HWND CreateButton(int control_id, const wchar_t* caption, RECT bounds, bool enabled);
+    void SetButtonEnabled(HWND button, HWND partner, bool enabled);
     HWND CreateStatic(int control_id, DWORD style, DWORD ex_style, RECT bounds);
     [[nodiscard]] RECT Scaled(int left, int top, int width, int height) const;
     void ApplyDefaultFont();

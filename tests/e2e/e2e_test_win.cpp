@@ -13,6 +13,7 @@ namespace lullcast::e2e {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StartsWith;
 
 std::string Ini(const std::string& handle_bytes) {
     return "[LullCast]\r\nHANDLE=" + handle_bytes + "\r\n";
@@ -92,6 +93,64 @@ TEST_F(EndToEndTest, ChangeHandleStoresWhatOkGivesCancelKeepsAndTheMenusExitEnds
     EXPECT_EQ(lullcast_->ExitCode(), 0U);
     EXPECT_THAT(Story(), ElementsAre(kBanner, kLoadedNewbie, "¬ handle ¬ changed [Zoë <b>]]",
                                      kBanner, "¬ unloaded ¬ Zoë <b>]"));
+}
+
+// The real program driven by keys alone, as a user without a mouse does: Tab
+// goes round the buttons that are enabled, Space presses Start, Enter presses
+// Stop, and the menu's access key chooses its item.
+TEST_F(EndToEndTest, TheKeyboardAloneStartsStopsAndChoosesFromTheMenu) {
+    ASSERT_TRUE(StartBoth());
+    ASSERT_TRUE(ClickUntilInFront(Control(IDC_LABEL1)));
+    const DWORD thread = GetWindowThreadProcessId(window_, nullptr);
+    const auto focus = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) != FALSE ? info.hwndFocus : nullptr;
+    };
+    // Tab until `id` has the focus, seeing that each press moves it.
+    const auto tab_to = [&](int id) {
+        for (int presses = 0; presses < 3 && focus() != Control(id); ++presses) {
+            const HWND before = focus();
+            PressKey(VK_TAB);
+            if (!WaitUntil([&] { return focus() != before; })) return false;
+        }
+        return focus() == Control(id);
+    };
+    // Types over the selected default of the box in front, once it has the
+    // keyboard, then presses Enter.
+    const auto type_into_box = [&](std::string_view text) {
+        const HWND box = Dialog();
+        if (box == nullptr || !WaitUntil([&] { return GetForegroundWindow() == box; }))
+            return false;
+        const HWND field = GetDlgItem(box, IDC_INPUT_TEXT);
+        TypeKeys(text, 30ms);
+        if (!Becomes([&] { return TextOf(field); }, std::string(text))) return false;
+        PressKey(VK_RETURN);
+        return Closes(box);
+    };
+
+    ASSERT_TRUE(tab_to(IDC_SSCOMMAND3));
+    ASSERT_TRUE(tab_to(IDC_SSCOMMAND1));  // round past the disabled Stop
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(type_into_box("afk"));
+    ASSERT_TRUE(WaitForText(IDC_LABEL1, "Idling..."));
+    // Each button that gives way hands the keyboard to its partner.
+    ASSERT_TRUE(WaitUntil([&] { return focus() == Control(IDC_SSCOMMAND2); }));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForText(IDC_LABEL1, "Welcome to Lull-Cast!"));
+    ASSERT_TRUE(WaitUntil([&] { return focus() == Control(IDC_SSCOMMAND1); }));
+    ASSERT_TRUE(tab_to(IDC_SSCOMMAND3));
+    PressKey(VK_SPACE);
+    const HWND menu = WaitForWindow(lullcast_->id, L"#32768", kFlowTimeout);
+    ASSERT_NE(menu, nullptr);
+    PressKey('H');  // Change &Handle
+    ASSERT_TRUE(Closes(menu));
+    ASSERT_TRUE(type_into_box("kay"));
+    ASSERT_TRUE(Becomes([this] { return InfoIni(); }, Ini("kay")));
+    EXPECT_THAT(Story(),
+                ElementsAre(kBanner, kLoadedNewbie, "click room1 6", "¬ activated ¬ by.newbie",
+                            "¬ rsn ¬ afk", "¬ deactivated ¬ by.newbie",
+                            StartsWith("¬ hrs: [00] ¬ mins: [00]"), "¬ handle ¬ changed [kay]"));
 }
 
 // The client's tests pin that nothing is sent and that IMs Off gives up in

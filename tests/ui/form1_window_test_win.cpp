@@ -159,6 +159,32 @@ TEST_F(Form1WindowTest, StartAndStopRunTheirFlowsSwapTheButtonsAndRunTheTick) {
               "¬ hrs: [00] ¬ mins: [00] ¬ secs: [02]\n");
 }
 
+// The list of mentions is the main window's own: no taskbar button, above the
+// topmost main window. One list shows the latest mentions until it is closed;
+// the next list opens anew.
+TEST_F(Form1WindowTest, TheMentionsListIsOwnedUpdatedInPlaceAndShownAgainOnceClosed) {
+    const auto list_text = [](HWND list) { return TextOf(GetDlgItem(list, IDC_MENTIONS_TEXT)); };
+    window_.ShowMentions("10:00:00  Al: bob?");
+    const HWND list = FindWindowW(L"LullCastMentions", nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(GetWindow(list, GW_OWNER), Main());
+    EXPECT_EQ(GetWindowLongPtrW(list, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    HWND below = list;
+    while (below != nullptr && below != Main()) below = GetWindow(below, GW_HWNDNEXT);
+    EXPECT_EQ(below, Main());
+
+    window_.ShowMentions("10:05:00  Eve: BOB!");
+    EXPECT_EQ(FindWindowExW(nullptr, list, L"LullCastMentions", nullptr), nullptr);
+    EXPECT_EQ(list_text(list), "10:05:00  Eve: BOB!");
+    SendMessageW(list, WM_COMMAND, IDC_MENTIONS_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(list));
+    window_.ShowMentions("11:00:00  Al: bob");
+    const HWND again = FindWindowW(L"LullCastMentions", nullptr);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(IsWindowVisible(again), FALSE);
+    EXPECT_EQ(list_text(again), "11:00:00  Al: bob");
+}
+
 // The items that the end-to-end tests leave out: the rest go there through
 // this window's menu.
 TEST_F(Form1WindowTest, EachMenuItemReachesItsFlow) {
