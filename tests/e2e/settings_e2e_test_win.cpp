@@ -270,8 +270,11 @@ TEST_F(SettingsEndToEndTest, StartWithWindowsWritesAndRemovesTheRunValue) {
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SETTINGS_RUN), on ? BST_UNCHECKED : BST_CHECKED);
         ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_RUN));
         ASSERT_TRUE(Press(dialog, IDOK));
-        // Written once the dialog has gone.
+        // Written once the dialog has gone, and no box says that it was not
+        // (the flow shows it before its thread answers again).
         ASSERT_TRUE(WaitUntil([on] { return RunValue().has_value() == on; }));
+        ASSERT_TRUE(Answers(kFlowTimeout));
+        EXPECT_EQ(WaitForWindow(lullcast_->id, L"#32770", 0s, kTitle), nullptr);
         if (on) {
             const std::wstring quoted = L"\"" + File("lullcast.exe").wstring() + L"\"";
             EXPECT_EQ(CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, RunValue()->c_str(), -1,
