@@ -163,6 +163,8 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
     // Every field shows the value in effect: the default where none is set.
     EXPECT_EQ(Field(dialog, IDC_SETTINGS_COLOURS), "#004040, #00FFFF");
     EXPECT_EQ(Field(dialog, IDC_SETTINGS_FACE), "Arial Narrow");
+    // The system's faces are offered, each once.
+    EXPECT_GT(Sent(GetDlgItem(dialog, IDC_SETTINGS_FACE), CB_GETCOUNT, 0, 0).value_or(0), 1U);
     EXPECT_EQ(Field(dialog, IDC_SETTINGS_AUTOAWAY), "0");
 
     ASSERT_TRUE(PickColour(dialog, IDC_SETTINGS_SWATCH1, {255, 0, 0}));

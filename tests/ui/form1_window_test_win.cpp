@@ -123,7 +123,12 @@ class Form1WindowTest : public ::testing::Test {
     }
     // The Menu button, then the item `downs` steps down, or Escape for 0.
     void Choose(int downs, std::deque<Step> then = {}) {
+        // The menu opens with its top left corner at the pointer.
+        SetCursorPos(100, 120);
         then.emplace_front(L"#32768", [downs](HWND menu) {
+            RECT place{};
+            GetWindowRect(menu, &place);
+            EXPECT_EQ(std::pair(place.left, place.top), std::pair(100L, 120L));
             for (int i = 0; i < downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageW(menu, WM_KEYDOWN, downs > 0 ? VK_RETURN : VK_ESCAPE, 0);
         });
