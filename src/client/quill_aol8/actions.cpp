@@ -52,7 +52,8 @@ bool PutDraftBack(WindowFunctions& windows, WindowHandle input, const NativeText
 enum class TailRead : std::uint8_t { kRead, kUnanswered, kNoLines };
 
 // One shown line, into `bytes` without its break, and whether a break ends
-// it: the control gave it with one, or its characters end before `span`.
+// it (`broken` may come in set): the control gave it with one, or its
+// characters end before `span`.
 TailRead ReadShownLine(WindowFunctions& windows, WindowHandle transcript, std::uint32_t line,
                        std::size_t span, bool last, std::string& bytes, bool& broken) {
     std::optional<NativeText> shown = windows.ReadLine(transcript, line, span);
@@ -69,7 +70,7 @@ TailRead ReadShownLine(WindowFunctions& windows, WindowHandle transcript, std::u
     if ((!last && bytes.size() + kLongestBreak < span) || bytes.find('\0') != std::string::npos) {
         return TailRead::kNoLines;
     }
-    broken = bytes.size() < span;
+    broken = broken || bytes.size() < span;
     for (; bytes.ends_with('\r') || bytes.ends_with('\n'); bytes.pop_back()) {
         broken = true;
     }
@@ -111,10 +112,9 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
         // A line holds no more characters than there are up to the next one.
         // One longer than the bound ends where it is cut, so that the next
         // shown line is not taken for the rest of it.
-        const bool cut = !last && static_cast<std::size_t>(*next - *start) > kLongestTailLine;
-        const std::size_t span =
-            cut || last ? kLongestTailLine : static_cast<std::size_t>(*next - *start);
-        bool broken = false;
+        const auto up_to_next = static_cast<std::size_t>(*next - *start);
+        bool broken = !last && up_to_next > kLongestTailLine;
+        const std::size_t span = last ? kLongestTailLine : std::min(kLongestTailLine, up_to_next);
         std::string bytes;
         if (const TailRead read =
                 ReadShownLine(windows, transcript, line, span, last, bytes, broken);
@@ -122,7 +122,7 @@ TailRead ReadTail(WindowFunctions& windows, WindowHandle transcript, std::string
             return read;
         }
         text += whole ? bytes : "";
-        if ((broken || cut) && !last) {
+        if (broken && !last) {
             text += whole ? "\n" : "";
             whole = true;
         }
