@@ -84,12 +84,13 @@ Step Answer(Journal& journal, const std::string& answer = "") {
             }};
 }
 
-// The places in these tests are at 96 dots an inch; the window grows with the screen's.
-int ScreenDpi() {
+// The places in these tests are in dots at 96 an inch; the window grows with
+// the screen's.
+int AtScreenDpi(int dots) {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    return dpi;
+    return MulDiv(dots, dpi, 96);
 }
 
 void InjectMouse(HWND window, POINT at, DWORD flags) {
@@ -262,10 +263,9 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
         GetWindowRect(Main(), &bounds);
         return POINT{bounds.left, bounds.top};
     };
-    const int dpi = ScreenDpi();
     for (const auto& press : presses) {
         const POINT before = origin();
-        const POINT from{MulDiv(press.from.x, dpi, 96), MulDiv(press.from.y, dpi, 96)};
+        const POINT from{AtScreenDpi(press.from.x), AtScreenDpi(press.from.y)};
         const POINT to{from.x + press.by.x, from.y + press.by.y};
         InjectMouse(Main(), from, 0);
         InjectMouse(Main(), from, MOUSEEVENTF_LEFTDOWN);
@@ -287,10 +287,9 @@ TEST_F(Form1WindowTest, PressesOnTheStripOrTheTimeMoveTheTopmostWindowAndMinMini
 // screen's; the strip shows black to cyan from left to right under "Min" in
 // cyan, the elapsed time in green and "Exit" in the window text's colour.
 TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
-    const int dpi = ScreenDpi();
-    const auto scaled = [dpi](RECT at) {
-        return RECT{MulDiv(at.left, dpi, 96), MulDiv(at.top, dpi, 96), MulDiv(at.right, dpi, 96),
-                    MulDiv(at.bottom, dpi, 96)};
+    const auto scaled = [](RECT at) {
+        return RECT{AtScreenDpi(at.left), AtScreenDpi(at.top), AtScreenDpi(at.right),
+                    AtScreenDpi(at.bottom)};
     };
     const auto place = [](HWND control) {
         RECT bounds{};
@@ -320,7 +319,7 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
     RECT area{};
     GetClientRect(strip, &area);
     // A row below the labels and above the panel.
-    const int row = MulDiv(14, dpi, 96);
+    const int row = AtScreenDpi(14);
     int level = 0;
     for (int x = 0; x < area.right; ++x) {
         const COLORREF pixel = GetPixel(dc, x, row);

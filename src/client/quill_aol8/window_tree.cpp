@@ -265,12 +265,13 @@ std::vector<WindowTree::ShownLine> WindowTree::ShownLines(WindowHandle window) c
         for (; wrap > 0 && end - start > wrap; start += wrap) {
             lines.push_back({.start = start, .length = wrap, .break_length = 0});
         }
-        if (line_break == text.size()) {
-            lines.push_back({.start = start, .length = end - start, .break_length = 0});
+        const bool last = line_break == text.size();
+        lines.push_back({.start = start,
+                         .length = end - start,
+                         .break_length = last ? 0 : line_break + 1 - end});
+        if (last) {
             return lines;
         }
-        lines.push_back(
-            {.start = start, .length = end - start, .break_length = line_break + 1 - end});
         start = line_break + 1;
     }
 }
