@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,25 +109,44 @@ TEST(ComposeChatLineTest, PutsTheFontTagInFrontOfThePlainFade) {
               "<font face=\"Arial Narrow\"><Font Color=#00A0A0>a<Font Color=#00FFFF>b");
 }
 
-// A font tag is markup only when it is whole; anything else a sender types
-// shows as it stands, the tag's own characters included.
-TEST(ParseChatLineTest, OnlyWholeFontTagsAreMarkup) {
-    const struct {
-        std::string_view line, shown;
-        std::optional<Colour> colour;  // of the last character
-    } cases[] = {
-        {"<font color=#FF0000>x", "x", 0x0000FF},
-        {"<FONT COLOR='#00ff00' size=2>x", "x", 0x00FF00},
-        {"<font color=#FF0000;>x", "x", std::nullopt},
-        {"<font color=red<b>x", "<font color=red<b>x", std::nullopt},
-        {"<font face='Arial>x", "<font face='Arial>x", std::nullopt},
-        {"<fonts>x<sub>y</sub>", "<fonts>xy", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        const ShownLine shown = ParseChatLine(c.line);
-        EXPECT_EQ(ShownText(shown), c.shown) << c.line;
-        EXPECT_EQ(shown.characters.back().colour, c.colour) << c.line;
+// "face:" and the shown characters, each coloured one followed by {RRGGBB}.
+std::string Shown(const char* line) {
+    const ShownLine shown = ParseChatLine(line);
+    std::string text = shown.face + ":";
+    for (const ShownCharacter& character : shown.characters) {
+        text += character.byte;
+        if (character.shift != 0) text += character.shift > 0 ? '^' : '_';
+        if (!character.colour) continue;
+        char rgb[16];
+        std::snprintf(rgb, sizeof rgb, "{%02X%02X%02X}", *character.colour & 0xFFU,
+                      (*character.colour >> 8U) & 0xFFU, (*character.colour >> 16U) & 0xFFU);
+        text += rgb;
     }
+    return text;
+}
+
+// The room's reading of a line: the fade's own markup is read back by the
+// fade's fuzz target; here the spellings it never writes, and malformed tags,
+// which show as text.
+TEST(ChatMarkupTest, FontTagsColourAndNameTheFaceAndEverythingElseShowsAsText) {
+    const struct {
+        const char* line;
+        const char* shown;
+    } cases[] = {
+        {"<font color=#1A2b3C>a<FONT COLOR=\"#1a2b3d\">b<font color='1A2B3E'>c"
+         "<font  size=2 color=#1A2B3F >d",
+         ":a{1A2B3C}b{1A2B3D}c{1A2B3E}d{1A2B3F}"},
+        {"a < b<b>bold</b><fonts></font><font =x>", ":a < b<b>bold</b><fonts></font><font =x>"},
+        {"<font color=#00FF00", ":<font color=#00FF00"},
+        {"<font face=\"Arial>x", ":<font face=\"Arial>x"},
+        {"<font color=#<font color=#FF0000>z", ":<font color=#z{FF0000}"},
+        {"<font color=#0000FF>a<font color=#GG0000>b<font color=#12>c",
+         ":a{0000FF}b{0000FF}c{0000FF}"},
+        {"<font face=Tahoma>a<font face=\"Courier New\">b", "Tahoma:ab"},
+        {"<font color=#000000>a<font face=Tahoma>b", "Tahoma:a{000000}b{000000}"},
+        {"</sup><SUP>a</sup>b<sub>c</SUB>d</sub><sub>e</sub>f<sup", ":a^bc_de_f<sup"}};
+    for (const auto& [line, shown] : cases) EXPECT_EQ(Shown(line), shown) << line;
+    EXPECT_EQ(ShownText(ParseChatLine("a<font color=#FF0000>z")), "az");
 }
 
 }  // namespace
