@@ -93,6 +93,14 @@ int AtScreenDpi(int dots) {
     return MulDiv(dots, dpi, 96);
 }
 
+// A control's place in its parent's client area.
+RECT PlaceInParent(HWND control) {
+    RECT bounds{};
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
 void InjectMouse(HWND window, POINT at, DWORD flags) {
     ClientToScreen(window, &at);
     INPUT input = MouseInputAt(at, flags);
@@ -185,6 +193,16 @@ TEST_F(Form1WindowTest, TheMentionsListIsOwnedUpdatedInPlaceAndShownAgainOnceClo
     ASSERT_NE(again, nullptr);
     EXPECT_NE(IsWindowVisible(again), FALSE);
     EXPECT_EQ(list_text(again), "11:00:00  Al: bob");
+    // Close keeps to the corner as the list is made larger.
+    const auto corner_gap = [again] {
+        RECT client{};
+        GetClientRect(again, &client);
+        const RECT close = PlaceInParent(GetDlgItem(again, IDC_MENTIONS_CLOSE));
+        return std::pair(client.right - close.right, client.bottom - close.bottom);
+    };
+    const auto gap = corner_gap();
+    SetWindowPos(again, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(corner_gap(), gap);
 }
 
 // The items that the end-to-end tests leave out: the rest go there through
@@ -301,12 +319,6 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
         return RECT{AtScreenDpi(at.left), AtScreenDpi(at.top), AtScreenDpi(at.right),
                     AtScreenDpi(at.bottom)};
     };
-    const auto place = [](HWND control) {
-        RECT bounds{};
-        GetWindowRect(control, &bounds);
-        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
-        return bounds;
-    };
     const auto same = [](RECT a, RECT b) { return EqualRect(&a, &b) != FALSE; };
     RECT client{};
     GetClientRect(Main(), &client);
@@ -320,7 +332,7 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
                  {IDC_SSCOMMAND3, {72, 24, 105, 41}}, {IDC_SSFRAME1, {0, 16, 121, 49}},
                  {IDC_LABEL1, {0, 48, 121, 65}},      {IDC_FRAME2, {0, 40, 121, 65}}};
     for (const auto& part : parts) {
-        EXPECT_TRUE(same(place(Control(part.id)), scaled(part.at))) << part.id;
+        EXPECT_TRUE(same(PlaceInParent(Control(part.id)), scaled(part.at))) << part.id;
     }
 
     const HWND strip = Control(IDC_PICTURE1);
@@ -347,7 +359,7 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
                   {IDC_TIMED, RGB(0, 255, 0)},
                   {IDC_LABEL3, GetSysColor(COLOR_WINDOWTEXT)}};
     for (const auto& label : labels) {
-        const RECT at = place(Control(label.id));
+        const RECT at = PlaceInParent(Control(label.id));
         int inked = 0;
         for (int y = at.top; y < at.bottom; ++y) {
             for (int x = at.left; x < at.right; ++x) inked += GetPixel(dc, x, y) == label.ink;
