@@ -360,11 +360,17 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
                   {IDC_LABEL3, GetSysColor(COLOR_WINDOWTEXT)}};
     for (const auto& label : labels) {
         const RECT at = PlaceInParent(Control(label.id));
-        int inked = 0;
+        // Drawn over the strip, with no box of their own: no pixel has red.
+        int inked = 0, red = 0;
         for (int y = at.top; y < at.bottom; ++y) {
-            for (int x = at.left; x < at.right; ++x) inked += GetPixel(dc, x, y) == label.ink;
+            for (int x = at.left; x < at.right; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                inked += pixel == label.ink;
+                red += GetRValue(pixel) != 0;
+            }
         }
         EXPECT_GT(inked, 0) << label.id;
+        EXPECT_EQ(red, 0) << label.id;
     }
     ReleaseDC(strip, dc);
 }
