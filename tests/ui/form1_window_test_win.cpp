@@ -342,9 +342,12 @@ TEST_F(Form1WindowTest, ThePartsStandInPlaceAndTheStripShowsItsColours) {
     GetClientRect(strip, &area);
     // A row below the labels and above the panel.
     const int row = AtScreenDpi(14);
+    // Unscaled, the picture's 150 columns go from black to cyan in even steps.
+    const bool unscaled = AtScreenDpi(150) == 150;
     int level = 0;
     for (int x = 0; x < area.right; ++x) {
         const COLORREF pixel = GetPixel(dc, x, row);
+        if (unscaled) EXPECT_EQ(GetGValue(pixel), (255 * x + 74) / 149) << x;
         EXPECT_EQ(GetRValue(pixel), 0) << x;
         EXPECT_EQ(GetGValue(pixel), GetBValue(pixel)) << x;
         EXPECT_GE(GetGValue(pixel), x == 0 ? 0 : level) << x;
