@@ -16,6 +16,8 @@
 #include "core/text_win.h"
 #include "e2e/session_win.h"
 #include "fade/announcer.h"
+#include "fade/chat_markup.h"
+#include "fade/fade.h"
 
 namespace lullcast::e2e {
 namespace {
@@ -229,6 +231,18 @@ TEST_F(SettingsEndToEndTest, EnterEscAnInvalidFieldAndAWriteThatFailsLeaveTheFil
     ASSERT_NE(dialog, nullptr) << ::testing::PrintToString(Story());
     const HWND preview = GetDlgItem(dialog, IDC_SETTINGS_PREVIEW);
     constexpr COLORREF kRed = RGB(255, 0, 0);
+    // Red to blue: each character in a colour of its own (the two bytes of
+    // "¬" share theirs), each drawn; a thin one may have no pixel of just its
+    // colour where the edges are smoothed.
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#FF0000, #0000FF"));
+    const ShownLine faded =
+        ParseChatLine(FadeText(kRed, RGB(0, 0, 255), "¬ activated ¬ by.Bob", false));
+    const auto drawn = [&] {
+        return std::ranges::count_if(faded.characters, [&](const ShownCharacter& character) {
+            return character.byte != ' ' && PixelsOf(preview, *character.colour) > 0;
+        });
+    };
+    EXPECT_TRUE(WaitUntil([&] { return drawn() >= 17; })) << drawn();
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#FF0000, #FF0000"));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_REPORT, "5"));
     EXPECT_TRUE(WaitUntil([&] { return PixelsOf(preview, kRed) > 20; }));
