@@ -39,7 +39,10 @@ TEST_F(EndToEndTest, ASecondStartPostsAndWritesNothingAndBringsTheFirstBack) {
     EXPECT_EQ(std::filesystem::last_write_time(File("info.ini")), ini_written);
     EXPECT_EQ(Events("line").size(), 2U);
 
-    // A copy that ended without its goodbye blocks no later start.
+    // A copy that ended without its goodbye blocks no later start: here a
+    // WM_QUIT from outside, whose code the copy ends with.
+    PostThreadMessageW(GetWindowThreadProcessId(window_, nullptr), WM_QUIT, 3, 0);
+    EXPECT_EQ(lullcast_->ExitCode(), 3U);
     lullcast_.reset();
     ASSERT_TRUE(StartLullCast());
     ASSERT_TRUE(WaitForEvents("line", 4));
