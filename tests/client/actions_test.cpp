@@ -230,7 +230,11 @@ TEST(Actions, FrontChildIconsAreClickedByStepping) {
 
 TEST_F(ActionsTest, AnOpenImWindowIsFilledAfterOnePressAndAPause) {
     const ImWindow im = OpenImWindow();
+    // What is pending when it is called runs before the press.
+    std::size_t received_first = 99;
+    b.Post([&] { received_first = b.Received(toolbar[4]).size(); });
     quill.SendInstantMessage("$im_off", "¬ off");
+    EXPECT_EQ(received_first, 0U);
     ExpectOnly(b, toolbar, 5, kPress);
     EXPECT_EQ(b.Received(im.recipient), Filled("$im_off"));
     EXPECT_EQ(b.Received(im.body), Filled("¬ off"));
