@@ -40,7 +40,9 @@ class SettingsEndToEndTest : public EndToEndTest {
 
     // The dialog, once it is in front: the keys a user presses go there.
     [[nodiscard]] HWND OpenSettings() const {
-        const HWND dialog = ChooseMenuItem(kSettings) ? Dialog(kTitle) : nullptr;
+        const ::testing::AssertionResult chosen = ChooseMenuItem(kSettings);
+        EXPECT_TRUE(chosen);
+        const HWND dialog = chosen ? Dialog(kTitle) : nullptr;
         WaitUntil([dialog] { return GetForegroundWindow() == dialog; });
         return dialog;
     }
@@ -193,6 +195,12 @@ TEST_F(SettingsEndToEndTest, ChosenLookGoesOutWithTheNextLineAndOnlyItsEntriesAr
         EXPECT_TRUE(Sent(GetDlgItem(dialog, IDC_SETTINGS_REMOVE), BM_CLICK, 0, 0));
     }
     EXPECT_TRUE(Becomes([&] { return Field(dialog, IDC_SETTINGS_COLOURS); }, "#FF0000, #00FFFF"));
+    // Eight are the most: Add is off, and each of the eight has its swatch.
+    ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS,
+                         "#000001,#000002,#000003,#000004,#000005,#000006,#000007,#000008"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_SETTINGS_ADD)) == 0; }));
+    EXPECT_NE(IsWindowVisible(GetDlgItem(dialog, IDC_SETTINGS_SWATCH1 + 7)), FALSE);
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_COLOURS, "#ff0000, #FFFF00,#0000FF"));
     ASSERT_TRUE(Toggle(dialog, IDC_SETTINGS_WAVY));
     ASSERT_TRUE(TypeOver(dialog, IDC_SETTINGS_FACE, "Liberation Serif"));
