@@ -147,6 +147,7 @@ TEST_F(EndToEndTest, TheKeyboardAloneStartsStopsAndChoosesFromTheMenu) {
     ASSERT_TRUE(Closes(menu));
     ASSERT_TRUE(type_into_box("kay"));
     ASSERT_TRUE(Becomes([this] { return InfoIni(); }, Ini("kay")));
+    ASSERT_TRUE(WaitForEvents("line", 7));  // the room hears of the handle after it is kept
     EXPECT_THAT(Story(),
                 ElementsAre(kBanner, kLoadedNewbie, "click room1 6", "¬ activated ¬ by.newbie",
                             "¬ rsn ¬ afk", "¬ deactivated ¬ by.newbie",
