@@ -96,8 +96,8 @@ class SettingsEndToEndTest : public EndToEndTest {
         SHSetValueW(HKEY_CURRENT_USER, kRunKey, L"Lull-Cast", REG_SZ, value->c_str(),
                     static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
     }
-    // How many of the control's pixels on the screen are exactly `colour`.
-    [[nodiscard]] static long PixelsOf(HWND control, COLORREF colour) {
+    // The control's pixels as the screen shows them, each as a COLORREF.
+    [[nodiscard]] static std::vector<COLORREF> ScreenPixels(HWND control) {
         RECT area{};
         GetWindowRect(control, &area);
         const int width = area.right - area.left;
@@ -111,15 +111,21 @@ class SettingsEndToEndTest : public EndToEndTest {
         SelectObject(copy, bitmap);
         BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
+        const auto* const dib = static_cast<const DWORD*>(bits);
+        std::vector<COLORREF> pixels(static_cast<std::size_t>(width) *
+                                     static_cast<std::size_t>(height));
         // A DIB's pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
-        const DWORD wanted = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
-        const auto* const pixels = static_cast<const DWORD*>(bits);
-        const long count =
-            std::count(pixels, pixels + static_cast<std::ptrdiff_t>(width) * height, wanted);
+        std::transform(dib, dib + pixels.size(), pixels.begin(), [](DWORD rgb) {
+            return RGB(GetBValue(rgb), GetGValue(rgb), GetRValue(rgb));
+        });
         DeleteDC(copy);  // which lets go of the bitmap
         DeleteObject(bitmap);
         ReleaseDC(nullptr, screen);
-        return count;
+        return pixels;
+    }
+    // How many of the control's pixels on the screen are exactly `colour`.
+    [[nodiscard]] static long PixelsOf(HWND control, COLORREF colour) {
+        return static_cast<long>(std::ranges::count(ScreenPixels(control), colour));
     }
     // The control IDs that Tab visits, from the first.
     [[nodiscard]] static std::vector<int> TabOrder(HWND dialog) {
@@ -246,8 +252,10 @@ TEST_F(SettingsEndToEndTest, EnterEscAnInvalidFieldAndAWriteThatFailsLeaveTheFil
     const ShownLine faded =
         ParseChatLine(FadeText(kRed, RGB(0, 0, 255), "¬ activated ¬ by.Bob", false));
     const auto drawn = [&] {
+        const std::vector<COLORREF> pixels = ScreenPixels(preview);
         return std::ranges::count_if(faded.characters, [&](const ShownCharacter& character) {
-            return character.byte != ' ' && PixelsOf(preview, *character.colour) > 0;
+            return character.byte != ' ' &&
+                   std::ranges::find(pixels, *character.colour) != pixels.end();
         });
     };
     EXPECT_TRUE(WaitUntil([&] { return drawn() >= 17; })) << drawn();
